@@ -53,7 +53,8 @@ bool HeadlessScript::Parse(const std::string& text, std::string* error) {
     for (std::string word; words >> word;) w.push_back(word);
     if (w.empty()) continue;
 
-    Command command{Op::Quit, lineNumber};
+    Command command;
+    command.line = lineNumber;
     bool ok = false;
     const std::string& verb = w[0];
     if (verb == "frame-ms" && w.size() == 2) {

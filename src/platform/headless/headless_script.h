@@ -29,8 +29,8 @@ class HeadlessScript {
   enum class Op : uint8_t { FrameMs, Wait, Press, KeyDown, KeyUp, Tap, PenDown, PenMove, PenUp, Screenshot, State, Quit };
 
   struct Command {
-    Op op;
-    int line;
+    Op op = Op::Quit;
+    int line = 0;
     uint16_t key = 0;
     int32_t a = 0;  // milliseconds or x
     int32_t b = 0;  // y
