@@ -7,6 +7,7 @@
 #include <string>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "core/memory.h"
 #include "core/wide_string.h"
@@ -21,6 +22,7 @@ namespace {
 struct ErrorTrap {
   jpeg_error_mgr manager;  // first, so the library's err pointer is also the trap's address
   jmp_buf jump;
+  bool dataLost;  // the decoder met compressed data it could not use (set by the warnings)
 };
 
 [[noreturn]] void JumpToTrap(j_common_ptr info) {
@@ -30,10 +32,29 @@ struct ErrorTrap {
 // Warnings and errors alike: the game shows no library text.
 void DiscardMessage(j_common_ptr) {}
 
+// The decoder goes on after damaged compressed data, filling what it lost with grey; such a
+// picture counts as broken. Warnings about harmless oddities (padding before a marker, an
+// unknown header revision) do not.
+void NoteWarning(j_common_ptr info, int level) {
+  if (level >= 0) return;  // trace messages
+  switch (info->err->msg_code) {
+    case JWRN_HIT_MARKER:  // the data of the picture ended before the picture did
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+      reinterpret_cast<ErrorTrap*>(info->err)->dataLost = true;
+      break;
+    default:
+      break;
+  }
+}
+
 jpeg_error_mgr* InstallErrorTrap(ErrorTrap& trap) {
   jpeg_std_error(&trap.manager);
   trap.manager.error_exit = JumpToTrap;
   trap.manager.output_message = DiscardMessage;
+  trap.manager.emit_message = NoteWarning;
+  trap.dataLost = false;
   return &trap.manager;
 }
 
@@ -90,6 +111,7 @@ void AttachSource(Decoder& decoder, const uint8_t* bytes, uint32_t size) {
   source.manager.next_input_byte = bytes;
   source.manager.bytes_in_buffer = bytes == nullptr ? 0 : size;
   source.ranOut = false;
+  decoder.trap.dataLost = false;
   decoder.info.src = &source.manager;
 }
 
@@ -99,6 +121,9 @@ bool ReadHeader(Decoder& decoder, const uint8_t* bytes, uint32_t size) {
   jpeg_read_header(&decoder.info, TRUE);
   return decoder.info.image_width <= kMaxJpegSide && decoder.info.image_height <= kMaxJpegSide;
 }
+
+// Whether the picture just finished was decoded from its own data alone.
+bool Complete(const Decoder& decoder) { return !decoder.source.ranOut && !decoder.trap.dataLost; }
 
 // One scanline of output_width x output_components bytes, freed with the picture.
 JSAMPROW AllocateScanline(Decoder& decoder) {
@@ -132,7 +157,7 @@ bool DecodeColour(Decoder& decoder, Surface& target, const uint8_t* bytes, uint3
     }
   }
   jpeg_finish_decompress(&info);
-  return !decoder.source.ranOut;
+  return Complete(decoder);
 }
 
 // Ors the mask's first component, cut to four bits, into the alpha nibbles of target.
@@ -152,7 +177,7 @@ bool ApplyMask(Decoder& decoder, Surface& target, const uint8_t* bytes, uint32_t
     for (uint32_t x = 0; x < columns; ++x, in += step) out[x] |= static_cast<uint16_t>((in[0] & 0xF0) << 8);
   }
   jpeg_finish_decompress(&info);
-  return !decoder.source.ranOut;
+  return Complete(decoder);
 }
 
 // maskBytes null: colour picture only.
