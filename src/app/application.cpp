@@ -307,5 +307,5 @@ std::string Application::DescribeState() {
 }
 
 bool Application::SaveScreenshotPng(const std::string& path) {
-  return backSurface != nullptr && SavePng(*backSurface, path);
+  return backSurface != nullptr && SavePng(*backSurface, WideFromUtf8(path).c_str());
 }
