@@ -40,7 +40,8 @@ AppWindow::~AppWindow() = default;
 bool AppWindow::Create(const char16_t* className, const char16_t* title) {
   className_ = className;
   title_ = title;
-  return platform_->ClaimSingleInstance();
+  anotherCopyRuns_ = !platform_->ClaimSingleInstance();
+  return !anotherCopyRuns_;
 }
 
 // --- GapiApplication -------------------------------------------------------------------------

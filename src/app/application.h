@@ -50,6 +50,8 @@ class AppWindow {
   virtual bool OnClose() { return true; }
 
   Platform& platform() const { return *platform_; }
+  // Set when Create failed because another copy of the game runs.
+  bool anotherCopyRuns() const { return anotherCopyRuns_; }
 
   std::unique_ptr<Settings> settings;
 
@@ -57,6 +59,7 @@ class AppWindow {
   Platform* platform_;
   std::u16string className_;
   std::u16string title_;
+  bool anotherCopyRuns_ = false;
 };
 
 class GapiApplication : public AppWindow {

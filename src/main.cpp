@@ -1,0 +1,112 @@
+// kestrel-run: the game.
+//
+//   kestrel-run [--scale N] [--fullscreen]      play in a window (SDL2)
+//   kestrel-run --headless --script FILE        run an input script without window or sound
+//   kestrel-run --input-test                    a screen that echoes keys, hold times and taps
+//
+// Content packs (core.bin, *.bin) are read from $KESTREL_DATA_DIR, else from beside the
+// executable, else from the installed data folder.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "app/input_test_screen.h"
+#include "core/memory.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_script.h"
+#include "platform/sdl/sdl_platform.h"
+
+namespace {
+
+struct Options {
+  bool headless = false;
+  bool inputTest = false;
+  std::string script;
+  SdlOptions sdl;
+};
+
+void PrintUsage(std::FILE* out) {
+  std::fprintf(out,
+               "usage: kestrel-run [--scale N] [--fullscreen] [--input-test]\n"
+               "       kestrel-run --headless --script FILE [--input-test]\n");
+}
+
+bool ParseOptions(int argc, char** argv, Options* options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--headless") {
+      options->headless = true;
+    } else if (arg == "--script" && i + 1 < argc) {
+      options->script = argv[++i];
+    } else if (arg == "--scale" && i + 1 < argc) {
+      options->sdl.scale = std::atoi(argv[++i]);
+      if (options->sdl.scale < 1 || options->sdl.scale > 16) return false;
+    } else if (arg == "--fullscreen") {
+      options->sdl.fullscreen = true;
+    } else if (arg == "--input-test") {
+      options->inputTest = true;
+    } else {
+      return false;
+    }
+  }
+  return !options->headless || !options->script.empty();
+}
+
+void ShowOutOfMemory() { std::fprintf(stderr, "Kestrel Run: out of memory\n"); }
+
+ScreenFactory MakeScreenFactory(bool inputTest) {
+  ScreenFactory factory;
+  // Until the intro exists, the program opens on the input test.
+  (void)inputTest;
+  factory.intro = &CreateInputTestScreen;
+  return factory;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, &options)) {
+    PrintUsage(stderr);
+    return 2;
+  }
+  MemoryHooks hooks;
+  hooks.showOutOfMemory = &ShowOutOfMemory;
+  SetMemoryHooks(hooks);
+
+  std::unique_ptr<Platform> platform;
+  HeadlessScript script;
+  if (options.headless) {
+    std::string error;
+    if (!script.Load(options.script, &error)) {
+      std::fprintf(stderr, "kestrel-run: %s\n", error.c_str());
+      return 2;
+    }
+    auto headless = std::make_unique<HeadlessPlatform>();
+    headless->AttachScript(&script);
+    platform = std::move(headless);
+  } else {
+    platform = CreateSdlPlatform(options.sdl);
+    if (platform == nullptr) {
+      std::fprintf(stderr, "kestrel-run: no display to open a window on (try --headless --script FILE)\n");
+      return 1;
+    }
+  }
+
+  const ScreenFactory factory = MakeScreenFactory(options.inputTest);
+  auto application = std::make_unique<Application>(platform.get(), factory);
+  if (!application->Create(u"KestrelR", u"Kestrel Run")) {
+    if (application->anotherCopyRuns()) return 0;  // the running copy has come to the front
+    std::fprintf(stderr, "kestrel-run: cannot open the display\n");
+    return 1;
+  }
+  application->Init();
+  const int exitCode = application->Run();
+  application->Exit();
+  application->Destroy();
+  application.reset();
+  return exitCode;
+}
