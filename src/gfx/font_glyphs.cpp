@@ -71,6 +71,8 @@ constexpr Font PackFont(const char16_t (&name)[NameLength], uint8_t widestBody, 
   return font;
 }
 
+// The sheets: each block of eight glyphs is headed by its characters, then its rows 0 (top) to 7
+// (the descent).
 // clang-format off
 constexpr GlyphSheet kSqTinySheet = {
     // space  !    "      #        $        %        &        '
