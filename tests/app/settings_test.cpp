@@ -116,7 +116,8 @@ TEST(Settings, SkipIntroOfFiveSavesBackAsOne) {
 
 TEST(Settings, UnreadableFileGivesDefaultsAndStaysUntouched) {
   TemporaryHome home;
-  const std::string garbage("\x01\xFF garbage without any section \x00 more", 40);
+  const char bytes[] = "\x01\xFF garbage without any section \x00 more";
+  const std::string garbage(bytes, sizeof bytes - 1);
   WriteFile(home.SettingsPath(), garbage);
   Settings settings(home.SettingsPath());
   settings.Load();
