@@ -1,0 +1,40 @@
+#include "run_program.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+RunFolder::RunFolder(const std::string& name)
+    : path_(std::filesystem::temp_directory_path() / ("kestrel-e2e-" + name + "-" + std::to_string(getpid()))) {
+  std::filesystem::remove_all(path_);
+  std::filesystem::create_directories(path_ / "documents");
+}
+
+RunFolder::~RunFolder() { std::filesystem::remove_all(path_); }
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments) {
+  const auto scriptPath = folder.path() / "run.script";
+  std::ofstream(scriptPath, std::ios::binary) << script;
+  const std::string command = "cd '" + folder.path().string() + "' && XDG_CONFIG_HOME='" +
+                              (folder.path() / "config").string() + "' XDG_DOCUMENTS_DIR='" +
+                              (folder.path() / "documents").string() + "' '" KESTREL_RUN "' --headless --script '" +
+                              scriptPath.string() + "' " + extraArguments + " 2>&1";
+  ProgramRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+  const int status = pclose(pipe);
+  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}

@@ -1,0 +1,30 @@
+// Runs kestrel-run headless in a folder of its own and gathers what it printed and wrote.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+struct ProgramRun {
+  int exitStatus = -1;
+  std::string output;  // standard output and standard error together
+};
+
+// A fresh folder for one run (config, documents and the script's relative paths), removed with
+// everything in it.
+class RunFolder {
+ public:
+  explicit RunFolder(const std::string& name);
+  ~RunFolder();
+  RunFolder(const RunFolder&) = delete;
+  RunFolder& operator=(const RunFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Writes `script` into the folder and runs kestrel-run --headless on it there, with the config
+// and documents folders inside it. `extraArguments` are added to the command line.
+ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments = "");
+
+std::string ReadBytes(const std::filesystem::path& path);
