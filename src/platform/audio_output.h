@@ -34,7 +34,9 @@ class AudioOutput {
                     void* context) = 0;
 
   // Queues buffer `bufferIndex` (below the buffer count) with a copy of `bytes`; buffers play in
-  // the order written. False when the device is not open or the buffer does not fit.
+  // the order written. False, and nothing changes, when the device is not open, the buffer does
+  // not fit, or that buffer is still queued (not yet reported played), as the handheld's
+  // device refused a buffer it was still playing.
   virtual bool Write(uint32_t bufferIndex, const uint8_t* bytes, uint32_t size) = 0;
 
   // Volume in the handheld's device form: left level in the low 16 bits, right in the high 16

@@ -90,9 +90,12 @@ void SoundMixer::Reset() {
 void SoundMixer::OnBufferDone(uint32_t bufferIndex) {
   std::lock_guard<std::mutex> guard(lock_);
   if (device_ == nullptr || bufferIndex >= kBufferCount) return;
+  bufferQueued_[bufferIndex] = false;
   // The buffer before the one just played: it finished one report ago, so it is the one that
   // has waited longest, while the others stay queued.
-  MixBuffer(bufferIndex == 0 ? kBufferCount - 1 : bufferIndex - 1, false);
+  const uint32_t refill = bufferIndex == 0 ? kBufferCount - 1 : bufferIndex - 1;
+  if (bufferQueued_[refill]) return;  // only after priming: not played yet
+  MixBuffer(refill, false);
 }
 
 void SoundMixer::BufferDone(void* mixer, uint32_t bufferIndex) {
@@ -207,6 +210,7 @@ bool SoundMixer::OpenDevice() {
     if (!output_->Open(format, kBufferCount, kBufferBytes, &SoundMixer::BufferDone, this)) return false;
   }
   device_ = output_;
+  for (bool& queued : bufferQueued_) queued = false;
   // A volume set while the device was closed takes effect now.
   device_->SetVolume(volume_);
   return true;
@@ -269,5 +273,5 @@ void SoundMixer::MixBuffer(uint32_t bufferIndex, bool priming) {
     }
     if (written > 0) ++mixed;
   }
-  if (device_ != nullptr) device_->Write(bufferIndex, buffer, kBufferBytes);
+  if (device_ != nullptr) bufferQueued_[bufferIndex] = device_->Write(bufferIndex, buffer, kBufferBytes);
 }

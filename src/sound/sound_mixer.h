@@ -14,8 +14,10 @@
 // The device opens on the first play of a sound (stereo if it can, else mono), and all ten
 // buffers are mixed and written at once (the priming pass). When the device reports buffer k
 // played, buffer k - 1 is mixed and written: nine buffers stay queued while one waits, and they
-// keep cycling, with silence, while the device is open. The device closes when the last
-// existing sound is released with nothing playing.
+// keep cycling, with silence, while the device is open. The one exception is the first report
+// after priming, whose k - 1 (buffer 9) has not been played yet: mixing into it would throw
+// away 46 ms of sound that is still queued, so it waits for its own turn. The device closes
+// when the last existing sound is released with nothing playing.
 #pragma once
 
 #include <cstdint>
@@ -99,4 +101,5 @@ class SoundMixer {
   Channel* channels_ = nullptr;  // CheckedAlloc; grows by one record when all are in use
   uint32_t channelCount_ = 0;
   uint8_t buffers_[kBufferCount][kBufferBytes] = {};
+  bool bufferQueued_[kBufferCount] = {};  // written and not yet reported played
 };

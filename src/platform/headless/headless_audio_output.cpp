@@ -65,7 +65,10 @@ bool HeadlessAudioOutput::Open(const AudioFormat& format, uint32_t bufferCount, 
 }
 
 bool HeadlessAudioOutput::Write(uint32_t bufferIndex, const uint8_t* bytes, uint32_t size) {
-  if (!open_ || bufferIndex >= buffers_.size() || size == 0 || size > buffers_[bufferIndex].size()) return false;
+  if (!open_ || bufferIndex >= buffers_.size() || size == 0 || size > buffers_[bufferIndex].size() ||
+      bufferLengths_[bufferIndex] != 0) {
+    return false;
+  }
   std::copy_n(bytes, size, buffers_[bufferIndex].begin());
   bufferLengths_[bufferIndex] = size;
   queue_.push_back(bufferIndex);
@@ -121,6 +124,7 @@ void HeadlessAudioOutput::AdvanceTime(uint32_t milliseconds) {
     if (length - playedOfFront_ < bytesPerFrame_) {
       queue_.pop_front();
       playedOfFront_ = 0;
+      bufferLengths_[index] = 0;
       // The routine usually writes the next buffer straight back into the queue.
       if (onDone_ != nullptr) onDone_(context_, index);
     }

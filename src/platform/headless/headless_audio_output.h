@@ -51,7 +51,7 @@ class HeadlessAudioOutput : public AudioOutput {
   void* context_ = nullptr;
   uint32_t volume_ = 0xFFFFFFFFu;
   std::vector<std::vector<uint8_t>> buffers_;  // the prepared buffers, by index
-  std::vector<uint32_t> bufferLengths_;        // bytes written into each
+  std::vector<uint32_t> bufferLengths_;        // bytes written into each; 0 while not queued
   std::deque<uint32_t> queue_;                 // indices of written buffers, in playing order
   uint32_t playedOfFront_ = 0;                 // bytes of the front buffer already played
   uint64_t carriedMilliFrames_ = 0;            // frames x 1000 owed by earlier calls, below 1000

@@ -61,7 +61,10 @@ class SdlAudioOutput : public AudioOutput {
 
   bool Write(uint32_t bufferIndex, const uint8_t* bytes, uint32_t size) override {
     std::lock_guard<std::mutex> lock(queueLock_);
-    if (!open_ || bufferIndex >= buffers_.size() || size == 0 || size > buffers_[bufferIndex].size()) return false;
+    if (!open_ || bufferIndex >= buffers_.size() || size == 0 || size > buffers_[bufferIndex].size() ||
+        lengths_[bufferIndex] != 0) {
+      return false;
+    }
     std::memcpy(buffers_[bufferIndex].data(), bytes, size);
     lengths_[bufferIndex] = size;
     queue_.push_back(bufferIndex);
@@ -101,6 +104,7 @@ class SdlAudioOutput : public AudioOutput {
         if (playedOfFront_ >= lengths_[index]) {
           queue_.pop_front();
           playedOfFront_ = 0;
+          lengths_[index] = 0;
           finished_[finishedCount++] = index;
         }
       }
@@ -128,7 +132,7 @@ class SdlAudioOutput : public AudioOutput {
   std::mutex queueLock_;  // guards what follows, shared by Write and the audio thread
   bool open_ = false;
   std::vector<std::vector<uint8_t>> buffers_;
-  std::vector<uint32_t> lengths_;
+  std::vector<uint32_t> lengths_;  // bytes queued in each buffer; 0 while not queued
   std::deque<uint32_t> queue_;
   uint32_t playedOfFront_ = 0;
 };
