@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test twice: in a normal build (build/) and in an
-# AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/).
+# AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/). Then the sound tests alone
+# run a third time in a ThreadSanitizer build (build-tsan/): the mixer is the one place where
+# two threads meet.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,7 +15,17 @@ run_suite() {
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure
 }
 
+# One test program (its tests carry its name as their label) in a build of its own.
+run_one_suite() {
+  local dir=$1 suite=$2; shift 2
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs" --target "$suite"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure -L "^${suite}\$"
+}
+
 run_suite build
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-asan -DKESTREL_SANITIZE=ON
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  run_one_suite build-tsan sound_tests -DKESTREL_SANITIZE_THREAD=ON
 echo "All tests passed (normal and sanitizer builds)."

@@ -1,7 +1,8 @@
 // kestrel-run: the game.
 //
 //   kestrel-run [--scale N] [--fullscreen]      play in a window (SDL2)
-//   kestrel-run --headless --script FILE        run an input script without window or sound
+//   kestrel-run --headless --script FILE        run an input script, no window or sound device
+//               [--audio-out FILE.wav]         ... recording what it plays to a WAV file
 //   kestrel-run --input-test                    a screen that echoes keys, hold times and taps
 //
 // Content packs (core.bin, *.bin) are read from $KESTREL_DATA_DIR, else from beside the
@@ -18,6 +19,8 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_script.h"
 #include "platform/sdl/sdl_platform.h"
+#include "sound/sound.h"
+#include "sound/sound_mixer.h"
 
 namespace {
 
@@ -25,13 +28,14 @@ struct Options {
   bool headless = false;
   bool inputTest = false;
   std::string script;
+  std::string audioOut;
   SdlOptions sdl;
 };
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out,
                "usage: kestrel-run [--scale N] [--fullscreen] [--input-test]\n"
-               "       kestrel-run --headless --script FILE [--input-test]\n");
+               "       kestrel-run --headless --script FILE [--audio-out FILE.wav] [--input-test]\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options* options) {
@@ -41,6 +45,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->headless = true;
     } else if (arg == "--script" && i + 1 < argc) {
       options->script = argv[++i];
+    } else if (arg == "--audio-out" && i + 1 < argc) {
+      options->audioOut = argv[++i];
     } else if (arg == "--scale" && i + 1 < argc) {
       options->sdl.scale = std::atoi(argv[++i]);
       if (options->sdl.scale < 1 || options->sdl.scale > 16) return false;
@@ -52,7 +58,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       return false;
     }
   }
-  return !options->headless || !options->script.empty();
+  if (!options->headless) return options->audioOut.empty();  // the desktop plays, it does not record
+  return !options->script.empty();
 }
 
 void ShowOutOfMemory() { std::fprintf(stderr, "Kestrel Run: out of memory\n"); }
@@ -87,6 +94,10 @@ int main(int argc, char** argv) {
     }
     auto headless = std::make_unique<HeadlessPlatform>();
     headless->AttachScript(&script);
+    if (!options.audioOut.empty() && !headless->audio().RecordTo(options.audioOut)) {
+      std::fprintf(stderr, "kestrel-run: cannot write %s\n", options.audioOut.c_str());
+      return 2;
+    }
     platform = std::move(headless);
   } else {
     platform = CreateSdlPlatform(options.sdl);
@@ -103,10 +114,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kestrel-run: cannot open the display\n");
     return 1;
   }
+  // Every sound of the program plays through the platform's audio output.
+  SoundMixer::Instance().SetOutput(platform->Audio());
   application->Init();
+  // The start-up sound, once, whatever the settings say; it keeps the audio output open until
+  // it is released at shutdown.
+  Sound startupSound;
+  startupSound.LoadFromResource(140);
+  startupSound.Play(false);
   const int exitCode = application->Run();
   application->Exit();
+  startupSound.Release();
   application->Destroy();
   application.reset();
+  SoundMixer::Instance().SetOutput(nullptr);
   return exitCode;
 }

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/audio_output.h"
+
 // The six values the handheld's display library delivered, in its order.
 struct DisplayProperties {
   int32_t width = 0;        // pixels
@@ -97,6 +99,11 @@ class Platform {
   virtual void WaitEvent(PlatformEvent* event) = 0;
   // Milliseconds since some fixed moment, 32-bit, wrapping.
   virtual uint32_t Milliseconds() = 0;
+
+  // --- Sound ---------------------------------------------------------------------------------
+  // The audio output stream; it stays valid for the life of the platform. Opening it may still
+  // fail (no sound device), and then the game runs silently.
+  virtual AudioOutput* Audio() = 0;
 
   // Scripted runs describe the game through this host; other back-ends ignore it.
   virtual void SetScriptHost(ScriptHost* host) { (void)host; }

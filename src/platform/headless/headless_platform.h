@@ -2,13 +2,15 @@
 //
 // The frame buffer is plain memory laid out like the handheld's (240 x 320, portrait, 16-bit);
 // the clock is simulated and only moves when told to; messages come from a queue that tests
-// fill directly or that a HeadlessScript fills, tick by tick.
+// fill directly or that a HeadlessScript fills, tick by tick. The audio output plays in the
+// simulated time and can record what it plays to a WAV file.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <vector>
 
+#include "platform/headless/headless_audio_output.h"
 #include "platform/platform.h"
 
 class HeadlessScript;
@@ -37,17 +39,25 @@ class HeadlessPlatform : public Platform {
   void WaitEvent(PlatformEvent* event) override;
   uint32_t Milliseconds() override { return now_; }
 
+  AudioOutput* Audio() override { return &audio_; }
+
   void SetScriptHost(ScriptHost* host) override { scriptHost_ = host; }
   int ExitStatus() const override { return exitStatus_; }
 
   // --- Control for tests and the script runner -----------------------------------------------
   void QueueEvent(const PlatformEvent& event) { events_.push_back(event); }
-  void AdvanceClock(uint32_t milliseconds) { now_ += milliseconds; }
+  // Simulated time passes: the clock moves and the audio output plays that much sound.
+  void AdvanceClock(uint32_t milliseconds) {
+    now_ += milliseconds;
+    audio_.AdvanceTime(milliseconds);
+  }
+  // Sets the clock only (for tests of clock wrap-around); no sound is played.
   void SetClock(uint32_t milliseconds) { now_ = milliseconds; }
   // Runs the script one pass at a time from BeginPass; the platform does not own it.
   void AttachScript(HeadlessScript* script) { script_ = script; }
   void SetExitStatus(int status) { exitStatus_ = status; }
   ScriptHost* scriptHost() const { return scriptHost_; }
+  HeadlessAudioOutput& audio() { return audio_; }
 
   bool displayOpen() const { return displayOpen_; }
   bool suspended() const { return suspended_; }
@@ -72,4 +82,5 @@ class HeadlessPlatform : public Platform {
   int exitStatus_ = 0;
   HeadlessScript* script_ = nullptr;
   ScriptHost* scriptHost_ = nullptr;
+  HeadlessAudioOutput audio_;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/key_mapping.h"
+#include "platform/sdl/sdl_audio_output.h"
 #include "platform/sdl/single_instance.h"
 
 namespace {
@@ -52,9 +53,11 @@ uint16_t DeviceKeyForControllerButton(uint8_t button) {
 
 class SdlPlatform : public Platform {
  public:
-  explicit SdlPlatform(const SdlOptions& options) : options_(options), frame_(kDisplayWidth * kDisplayHeight, 0) {}
+  explicit SdlPlatform(const SdlOptions& options)
+      : options_(options), audio_(CreateSdlAudioOutput()), frame_(kDisplayWidth * kDisplayHeight, 0) {}
 
   ~SdlPlatform() override {
+    audio_->Close();
     CloseDisplay();
     for (auto& [id, controller] : controllers_) SDL_GameControllerClose(controller);
     SDL_Quit();
@@ -148,6 +151,8 @@ class SdlPlatform : public Platform {
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
   }
+
+  AudioOutput* Audio() override { return audio_.get(); }
 
  private:
   int LargestFittingScale() const {
@@ -298,6 +303,7 @@ class SdlPlatform : public Platform {
 
   SdlOptions options_;
   SingleInstance instance_;
+  std::unique_ptr<AudioOutput> audio_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* portrait_ = nullptr;
