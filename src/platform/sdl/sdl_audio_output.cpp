@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr Uint32 kRetryDelayMs = 10000;
+
 class SdlAudioOutput : public AudioOutput {
  public:
   ~SdlAudioOutput() override { Close(); }
@@ -22,7 +24,13 @@ class SdlAudioOutput : public AudioOutput {
         format.samplesPerSecond > INT32_MAX || bufferCount == 0 || bufferBytes < format.channels) {
       return false;
     }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    // Without a sound device every play would try again, and each attempt costs the audio
+    // driver's probing (and its complaints on the terminal): after a failure, wait a while.
+    if (retryAfter_ != 0 && !SDL_TICKS_PASSED(SDL_GetTicks(), retryAfter_)) return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      retryAfter_ = SDL_GetTicks() + kRetryDelayMs;
+      return false;
+    }
     {
       std::lock_guard<std::mutex> lock(queueLock_);
       buffers_.assign(bufferCount, std::vector<uint8_t>(bufferBytes, 128));
@@ -53,8 +61,10 @@ class SdlAudioOutput : public AudioOutput {
     if (device_ == 0) {
       ForgetBuffers();
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      retryAfter_ = SDL_GetTicks() + kRetryDelayMs;
       return false;
     }
+    retryAfter_ = 0;
     SDL_PauseAudioDevice(device_, 0);
     return true;
   }
@@ -123,6 +133,7 @@ class SdlAudioOutput : public AudioOutput {
   }
 
   SDL_AudioDeviceID device_ = 0;
+  Uint32 retryAfter_ = 0;  // SDL ticks before which no open is tried again; 0: try at once
   uint16_t channels_ = 2;
   AudioBufferDone onDone_ = nullptr;
   void* context_ = nullptr;
