@@ -1,0 +1,509 @@
+#include "pack20.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+#include "bit_writer.h"
+
+using namespace method20;
+
+namespace {
+
+// Symbols per table set. Smaller blocks follow changing data more closely but pay for more
+// tables (50 to 150 bytes each).
+constexpr size_t kTokensPerBlock = 32768;
+constexpr size_t kAudioBytesPerBlock = 65536;
+// A match this long is taken without looking one byte further for a better one.
+constexpr uint32_t kNiceLength = 96;
+// Audio mode is only worth trying for entries of some size; its tables alone cost 100+ bytes
+// per channel.
+constexpr uint32_t kMinAudioSize = 1024;
+// Length-2 matches can be coded no farther back than this.
+constexpr uint32_t kMaxShortDistance = 256;
+
+uint32_t LengthSlot(uint32_t value) {  // value 0..255
+  uint32_t slot = kLengthSlots - 1;
+  while (kLengthBase[slot] > value) --slot;
+  return slot;
+}
+
+uint32_t DistanceSlot(uint32_t distanceMinusOne) {
+  const uint32_t* end = kDistanceBase + kDistanceSlots;
+  return static_cast<uint32_t>(std::upper_bound(kDistanceBase, end, distanceMinusOne) - kDistanceBase) - 1;
+}
+
+uint32_t ShortDistanceSlot(uint32_t distanceMinusOne) {  // 0..255
+  uint32_t slot = kShortDistanceSlots - 1;
+  while (kShortDistanceBase[slot] > distanceMinusOne) --slot;
+  return slot;
+}
+
+void WriteSymbol(BitWriter& out, const HuffmanCode& code, uint32_t symbol) {
+  assert(code.lengths[symbol] > 0);
+  out.Write(code.codes[symbol], code.lengths[symbol]);
+}
+
+void WriteExtra(BitWriter& out, uint32_t value, uint32_t bits) {
+  if (bits > 0) out.Write(value, bits);
+}
+
+// One symbol of a run-length coded table set, with its extra bits.
+struct TableItem {
+  uint8_t symbol;
+  uint8_t extraBits;
+  uint8_t extra;
+};
+
+// Code lengths as the decoder's bit-length symbols: additions modulo 16 to `base`, runs of
+// zeros, and repeats of the previous length.
+std::vector<TableItem> RunLengthCode(const std::vector<uint8_t>& lengths, const uint8_t* base) {
+  std::vector<TableItem> items;
+  const size_t size = lengths.size();
+  for (size_t i = 0; i < size;) {
+    const uint8_t value = lengths[i];
+    size_t run = 1;
+    if (value == 0) {
+      while (i + run < size && run < 138 && lengths[i + run] == 0) ++run;
+      if (run >= 11) {
+        items.push_back({kLongZeroRun, 7, static_cast<uint8_t>(run - 11)});
+        i += run;
+        continue;
+      }
+      if (run >= 3) {
+        items.push_back({kShortZeroRun, 3, static_cast<uint8_t>(run - 3)});
+        i += run;
+        continue;
+      }
+    } else if (i > 0 && lengths[i - 1] == value) {
+      while (i + run < size && run < 6 && lengths[i + run] == value) ++run;
+      if (run >= 3) {
+        items.push_back({kRepeatPreviousLength, 2, static_cast<uint8_t>(run - 3)});
+        i += run;
+        continue;
+      }
+    }
+    items.push_back({static_cast<uint8_t>((value - base[i]) & 15), 0, 0});
+    ++i;
+  }
+  return items;
+}
+
+struct CodedTable {
+  std::vector<TableItem> items;
+  std::vector<uint8_t> bitLengths;  // 19 lengths of the bit-length code
+  uint64_t bits = 0;
+};
+
+CodedTable CodeTable(const std::vector<uint8_t>& lengths, const uint8_t* base) {
+  CodedTable table;
+  table.items = RunLengthCode(lengths, base);
+  std::vector<uint32_t> frequencies(kBitLengthSymbols, 0);
+  for (const TableItem& item : table.items) ++frequencies[item.symbol];
+  table.bitLengths = BuildCodeLengths(frequencies, kMaxCodeLength);
+  table.bits = kBitLengthSymbols * 4;
+  for (const TableItem& item : table.items) table.bits += table.bitLengths[item.symbol] + item.extraBits;
+  return table;
+}
+
+}  // namespace
+
+// Estimated cost in bits of each symbol, from the statistics of what has been parsed so far.
+struct Pack20Encoder::Prices {
+  float literal[kLiteralLengthSymbols];
+  float distance[kDistanceSymbols];
+  float repeat[kRepeatLengthSymbols];
+  float averageLiteral = 8.0f;
+
+  std::vector<uint32_t> literalCount = std::vector<uint32_t>(kLiteralLengthSymbols, 0);
+  std::vector<uint32_t> distanceCount = std::vector<uint32_t>(kDistanceSymbols, 0);
+  std::vector<uint32_t> repeatCount = std::vector<uint32_t>(kRepeatLengthSymbols, 0);
+
+  Prices() {
+    std::fill(std::begin(literal), std::end(literal), 7.0f);
+    std::fill(literal, literal + 256, 8.0f);
+    std::fill(std::begin(distance), std::end(distance), 5.0f);
+    std::fill(std::begin(repeat), std::end(repeat), 4.0f);
+  }
+
+  static void Update(float* price, const std::vector<uint32_t>& count) {
+    double total = 0;
+    for (uint32_t c : count) total += c + 0.5;
+    for (size_t i = 0; i < count.size(); ++i) price[i] = static_cast<float>(std::log2(total / (count[i] + 0.5)));
+  }
+
+  void Update() {
+    Update(literal, literalCount);
+    Update(distance, distanceCount);
+    Update(repeat, repeatCount);
+    double sum = 0, weight = 0;
+    for (int b = 0; b < 256; ++b) {
+      sum += static_cast<double>(literalCount[b]) * literal[b];
+      weight += literalCount[b];
+    }
+    averageLiteral = weight > 0 ? static_cast<float>(sum / weight) : 8.0f;
+  }
+};
+
+Pack20Encoder::Pack20Encoder(const Options& options) : finder_(options.maxChainLength), options_(options) {}
+
+namespace {
+
+// The best way found to code the bytes at one position. `benefit` is the estimated saving in
+// bits against coding them as literals; a literal has none.
+struct Choice {
+  uint32_t length = 0;
+  uint32_t distance = 0;
+  uint16_t symbol = 0;
+  float benefit = 0;
+};
+
+uint32_t MatchLength(const std::vector<uint8_t>& data, uint32_t position, uint32_t distance, uint32_t limit) {
+  const uint8_t* current = data.data() + position;
+  const uint8_t* earlier = current - distance;
+  uint32_t length = 0;
+  while (length < limit && earlier[length] == current[length]) ++length;
+  return length;
+}
+
+}  // namespace
+
+void Pack20Encoder::ParseLz(uint32_t start, uint32_t end, Pack20Model& model, std::vector<Token>& tokens) {
+  Prices prices;
+  size_t nextPriceUpdate = 1024;
+
+  auto insertUpTo = [&](uint32_t position) {
+    for (; inserted_ < position; ++inserted_) finder_.Insert(history_, inserted_);
+  };
+
+  auto evaluate = [&](uint32_t position) {
+    Choice best;
+    const uint32_t remaining = end - position;
+    auto consider = [&](uint32_t length, uint32_t distance, uint32_t symbol, float cost) {
+      const float benefit = static_cast<float>(length) * prices.averageLiteral - cost;
+      if (benefit > best.benefit) best = {length, distance, static_cast<uint16_t>(symbol), benefit};
+    };
+
+    if (model.lastLength >= 2 && model.lastDist != 0 && model.lastDist <= position && model.lastLength <= remaining &&
+        MatchLength(history_, position, model.lastDist, model.lastLength) == model.lastLength) {
+      consider(model.lastLength, model.lastDist, kRepeatLastMatch, prices.literal[kRepeatLastMatch]);
+    }
+    for (uint32_t back = 1; back <= 4; ++back) {
+      const uint32_t distance = model.oldDist[(model.oldDistPtr - back) & 3];
+      if (distance == 0 || distance > position) continue;
+      const uint32_t bonus = OldDistanceLengthBonus(distance);
+      const uint32_t length = MatchLength(history_, position, distance, std::min(remaining, 257 + bonus));
+      if (length < 2 + bonus) continue;
+      const uint32_t slot = LengthSlot(length - 2 - bonus);
+      consider(length, distance, 256 + back, prices.literal[256 + back] + prices.repeat[slot] + kLengthBits[slot]);
+    }
+    if (remaining >= 2) {
+      const uint32_t distance = finder_.NearestPairDistance(history_, position);
+      if (distance != 0 && distance <= kMaxShortDistance) {
+        const uint32_t slot = ShortDistanceSlot(distance - 1);
+        consider(2, distance, kFirstShortDistance + slot,
+                 prices.literal[kFirstShortDistance + slot] + kShortDistanceBits[slot]);
+      }
+    }
+    finder_.FindMatches(history_, position, std::min(remaining, 260u), [&](uint32_t distance, uint32_t length) {
+      const uint32_t bonus = NewMatchLengthBonus(distance);
+      if (length < 3 + bonus) return;
+      length = std::min(length, 258 + bonus);
+      const uint32_t slot = LengthSlot(length - 3 - bonus);
+      const uint32_t distanceSlot = DistanceSlot(distance - 1);
+      consider(length, distance, kFirstLengthSymbol + slot,
+               prices.literal[kFirstLengthSymbol + slot] + kLengthBits[slot] + prices.distance[distanceSlot] +
+                   kDistanceBits[distanceSlot]);
+    });
+    return best;
+  };
+
+  auto emitLiteral = [&](uint32_t position) {
+    const uint8_t byte = history_[position];
+    tokens.push_back({byte, 1, 0});
+    ++prices.literalCount[byte];
+  };
+
+  auto emitMatch = [&](const Choice& choice) {
+    tokens.push_back({choice.symbol, static_cast<uint16_t>(choice.length), choice.distance});
+    ++prices.literalCount[choice.symbol];
+    if (choice.symbol >= kFirstLengthSymbol) {
+      ++prices.distanceCount[DistanceSlot(choice.distance - 1)];
+    } else if (choice.symbol > kRepeatLastMatch && choice.symbol < kFirstShortDistance) {
+      ++prices.repeatCount[LengthSlot(choice.length - 2 - OldDistanceLengthBonus(choice.distance))];
+    }
+    model.oldDist[model.oldDistPtr++ & 3] = choice.distance;
+    model.lastDist = choice.distance;
+    model.lastLength = choice.length;
+  };
+
+  uint32_t position = start;
+  insertUpTo(position);
+  Choice current = evaluate(position);
+  while (position < end) {
+    if (tokens.size() >= nextPriceUpdate) {
+      prices.Update();
+      nextPriceUpdate = tokens.size() + 4096;
+    }
+    if (current.length == 0) {
+      emitLiteral(position);
+      insertUpTo(++position);
+      if (position < end) current = evaluate(position);
+      continue;
+    }
+    // One step of lazy evaluation: a literal now may open a better match at the next byte.
+    if (current.length < kNiceLength && position + 1 < end) {
+      insertUpTo(position + 1);
+      const Choice next = evaluate(position + 1);
+      if (next.benefit > current.benefit) {
+        emitLiteral(position);
+        ++position;
+        current = next;
+        continue;
+      }
+    }
+    emitMatch(current);
+    position += current.length;
+    insertUpTo(position);
+    if (position < end) current = evaluate(position);
+  }
+}
+
+namespace {
+
+void WriteTableSet(BitWriter& out, bool audio, uint32_t channels, bool keepOld, const CodedTable& table) {
+  out.Write((audio ? 2u : 0u) | (keepOld ? 1u : 0u), 2);
+  if (audio) out.Write(channels - 1, 2);
+  for (uint8_t length : table.bitLengths) out.Write(length, 4);
+  const HuffmanCode code = CanonicalCode(table.bitLengths);
+  for (const TableItem& item : table.items) {
+    WriteSymbol(out, code, item.symbol);
+    WriteExtra(out, item.extra, item.extraBits);
+  }
+}
+
+// Sends a table set and makes it the model's: as additions to the previous set when that one
+// had the same shape and the additions are shorter, otherwise as absolute lengths.
+void SendTables(BitWriter& out, Pack20Model& model, const std::vector<uint8_t>& lengths, bool audio, uint32_t channels) {
+  using Tables = Pack20Model::Tables;
+  static const uint8_t kZeros[kMaxTableSize] = {};
+  const bool sameShape = audio ? (model.tables == Tables::kAudio && model.channels == channels)
+                               : model.tables == Tables::kLz;
+  CodedTable chosen = CodeTable(lengths, kZeros);
+  bool keepOld = false;
+  if (sameShape) {
+    CodedTable additions = CodeTable(lengths, model.oldTable);
+    if (additions.bits < chosen.bits) {
+      chosen = std::move(additions);
+      keepOld = true;
+    }
+  }
+  WriteTableSet(out, audio, channels, keepOld, chosen);
+
+  std::fill(std::begin(model.oldTable), std::end(model.oldTable), 0);
+  std::copy(lengths.begin(), lengths.end(), model.oldTable);
+  if (audio) {
+    model.tables = Tables::kAudio;
+    model.channels = channels;
+    if (model.curChannel >= channels) model.curChannel = 0;
+    for (uint32_t c = 0; c < channels; ++c) {
+      model.audio[c] = CanonicalCode(
+          std::vector<uint8_t>(lengths.begin() + c * kAudioSymbols, lengths.begin() + (c + 1) * kAudioSymbols));
+    }
+  } else {
+    model.tables = Tables::kLz;
+    auto slice = [&](uint32_t from, uint32_t count) {
+      return CanonicalCode(std::vector<uint8_t>(lengths.begin() + from, lengths.begin() + from + count));
+    };
+    model.literal = slice(0, kLiteralLengthSymbols);
+    model.distance = slice(kLiteralLengthSymbols, kDistanceSymbols);
+    model.repeat = slice(kLiteralLengthSymbols + kDistanceSymbols, kRepeatLengthSymbols);
+  }
+}
+
+// The symbol that tells the decoder a new table set follows, in the codes now in force.
+void SendTableChange(BitWriter& out, const Pack20Model& model) {
+  using Tables = Pack20Model::Tables;
+  if (model.tables == Tables::kAudio) {
+    WriteSymbol(out, model.audio[model.curChannel], kAudioTableChange);
+  } else {
+    assert(model.tables == Tables::kLz);
+    WriteSymbol(out, model.literal, kTableChange);
+  }
+}
+
+}  // namespace
+
+std::vector<uint8_t> Pack20Encoder::EncodeLz(uint32_t start, uint32_t end, Pack20Model& model, bool continuesSolid) {
+  std::vector<Token> tokens;
+  ParseLz(start, end, model, tokens);
+
+  BitWriter out;
+  if (tokens.empty() && continuesSolid) return out.Finish();
+  for (size_t blockStart = 0; blockStart < tokens.size() || blockStart == 0; blockStart += kTokensPerBlock) {
+    const size_t blockEnd = std::min(tokens.size(), blockStart + kTokensPerBlock);
+    std::vector<uint32_t> literalCount(kLiteralLengthSymbols, 0);
+    std::vector<uint32_t> distanceCount(kDistanceSymbols, 0);
+    std::vector<uint32_t> repeatCount(kRepeatLengthSymbols, 0);
+    for (size_t i = blockStart; i < blockEnd; ++i) {
+      const Token& t = tokens[i];
+      ++literalCount[t.symbol];
+      if (t.symbol >= kFirstLengthSymbol) {
+        ++distanceCount[DistanceSlot(t.distance - 1)];
+      } else if (t.symbol > kRepeatLastMatch && t.symbol < kFirstShortDistance) {
+        ++repeatCount[LengthSlot(t.length - 2 - OldDistanceLengthBonus(t.distance))];
+      }
+    }
+    // Every table can announce the next one: a later block, or the next entry of a solid archive.
+    literalCount[kTableChange] = std::max(literalCount[kTableChange], 1u);
+
+    std::vector<uint8_t> lengths = BuildCodeLengths(literalCount, kMaxCodeLength);
+    const std::vector<uint8_t> distanceLengths = BuildCodeLengths(distanceCount, kMaxCodeLength);
+    const std::vector<uint8_t> repeatLengths = BuildCodeLengths(repeatCount, kMaxCodeLength);
+    lengths.insert(lengths.end(), distanceLengths.begin(), distanceLengths.end());
+    lengths.insert(lengths.end(), repeatLengths.begin(), repeatLengths.end());
+
+    if (blockStart > 0 || continuesSolid) SendTableChange(out, model);
+    SendTables(out, model, lengths, false, 1);
+
+    for (size_t i = blockStart; i < blockEnd; ++i) {
+      const Token& t = tokens[i];
+      WriteSymbol(out, model.literal, t.symbol);
+      if (t.symbol < 256 || t.symbol == kRepeatLastMatch) continue;
+      if (t.symbol >= kFirstLengthSymbol) {
+        const uint32_t slot = t.symbol - kFirstLengthSymbol;
+        WriteExtra(out, t.length - 3 - NewMatchLengthBonus(t.distance) - kLengthBase[slot], kLengthBits[slot]);
+        const uint32_t distanceSlot = DistanceSlot(t.distance - 1);
+        WriteSymbol(out, model.distance, distanceSlot);
+        WriteExtra(out, t.distance - 1 - kDistanceBase[distanceSlot], kDistanceBits[distanceSlot]);
+      } else if (t.symbol < kFirstShortDistance) {
+        const uint32_t value = t.length - 2 - OldDistanceLengthBonus(t.distance);
+        const uint32_t slot = LengthSlot(value);
+        WriteSymbol(out, model.repeat, slot);
+        WriteExtra(out, value - kLengthBase[slot], kLengthBits[slot]);
+      } else {
+        const uint32_t slot = t.symbol - kFirstShortDistance;
+        WriteExtra(out, t.distance - 1 - kShortDistanceBase[slot], kShortDistanceBits[slot]);
+      }
+    }
+  }
+  return out.Finish();
+}
+
+namespace {
+
+// Runs the decoder's predictor over the bytes for the given channel count and returns the
+// error symbols it needs, leaving the audio state where the decoder will have it afterwards.
+std::vector<uint8_t> AudioDeltas(const std::vector<uint8_t>& data, uint32_t start, uint32_t end, uint32_t channels,
+                                 Pack20Model& model) {
+  std::vector<uint8_t> deltas(end - start);
+  // The table set sent before the first byte resets a channel index that is out of range.
+  uint32_t channel = model.curChannel >= channels ? 0 : model.curChannel;
+  for (uint32_t i = start; i < end; ++i) {
+    AudioVariables& v = model.audioVars[channel];
+    const uint8_t delta = AudioDeltaFor(v, model.channelDelta, data[i]);
+    const uint8_t decoded = DecodeAudioByte(v, model.channelDelta, delta);
+    assert(decoded == data[i]);
+    (void)decoded;
+    deltas[i - start] = delta;
+    if (++channel == channels) channel = 0;
+  }
+  return deltas;
+}
+
+}  // namespace
+
+uint32_t Pack20Encoder::ChooseAudioChannels(uint32_t start, uint32_t end, const Pack20Model& model,
+                                            double& estimatedBytes) const {
+  uint32_t bestChannels = 1;
+  estimatedBytes = 0;
+  for (uint32_t channels = 1; channels <= kMaxAudioChannels; ++channels) {
+    Pack20Model trial = model;
+    const std::vector<uint8_t> deltas = AudioDeltas(history_, start, end, channels, trial);
+    // Order-0 entropy of the errors, channel by channel, plus the tables.
+    std::vector<std::vector<uint32_t>> counts(channels, std::vector<uint32_t>(256, 0));
+    uint32_t channel = model.curChannel >= channels ? 0 : model.curChannel;
+    for (uint8_t delta : deltas) {
+      ++counts[channel][delta];
+      if (++channel == channels) channel = 0;
+    }
+    double bits = 0;
+    for (const auto& channelCounts : counts) {
+      double total = 0;
+      for (uint32_t c : channelCounts) total += c;
+      for (uint32_t c : channelCounts) {
+        if (c > 0) bits += c * std::log2(total / c);
+      }
+    }
+    const double bytes = bits / 8 + channels * 120.0 * (1 + deltas.size() / kAudioBytesPerBlock);
+    if (channels == 1 || bytes < estimatedBytes) {
+      estimatedBytes = bytes;
+      bestChannels = channels;
+    }
+  }
+  return bestChannels;
+}
+
+std::vector<uint8_t> Pack20Encoder::EncodeAudio(uint32_t start, uint32_t end, uint32_t channels, Pack20Model& model,
+                                                bool continuesSolid) {
+  const uint32_t firstChannel = model.curChannel >= channels ? 0 : model.curChannel;
+  Pack20Model predictor = model;
+  const std::vector<uint8_t> deltas = AudioDeltas(history_, start, end, channels, predictor);
+
+  BitWriter out;
+  for (size_t blockStart = 0; blockStart < deltas.size(); blockStart += kAudioBytesPerBlock) {
+    const size_t blockEnd = std::min(deltas.size(), blockStart + kAudioBytesPerBlock);
+    std::vector<std::vector<uint32_t>> counts(channels, std::vector<uint32_t>(kAudioSymbols, 0));
+    for (size_t i = blockStart; i < blockEnd; ++i) ++counts[(firstChannel + i) % channels][deltas[i]];
+    std::vector<uint8_t> lengths;
+    for (auto& channelCounts : counts) {
+      channelCounts[kAudioTableChange] = 1;
+      const std::vector<uint8_t> channelLengths = BuildCodeLengths(channelCounts, kMaxCodeLength);
+      lengths.insert(lengths.end(), channelLengths.begin(), channelLengths.end());
+    }
+    if (blockStart > 0 || continuesSolid) SendTableChange(out, model);
+    SendTables(out, model, lengths, true, channels);
+    for (size_t i = blockStart; i < blockEnd; ++i) {
+      WriteSymbol(out, model.audio[model.curChannel], deltas[i]);
+      if (++model.curChannel == channels) model.curChannel = 0;
+    }
+  }
+  // The predictor state moved on exactly as the decoder's will.
+  for (uint32_t c = 0; c < kMaxAudioChannels; ++c) model.audioVars[c] = predictor.audioVars[c];
+  model.channelDelta = predictor.channelDelta;
+  return out.Finish();
+}
+
+std::vector<uint8_t> Pack20Encoder::Encode(const uint8_t* data, uint32_t size, bool continuesSolid) {
+  if (!continuesSolid) {
+    model_ = Pack20Model{};
+    history_.clear();
+    finder_.Reset();
+    inserted_ = 0;
+  }
+  const uint32_t start = static_cast<uint32_t>(history_.size());
+  history_.insert(history_.end(), data, data + size);
+  const uint32_t end = start + size;
+
+  Pack20Model lzModel = model_;
+  std::vector<uint8_t> packed = EncodeLz(start, end, lzModel, continuesSolid);
+  lastMode_ = Mode::kLz;
+  lastChannels_ = 0;
+
+  if (options_.tryAudio && size >= kMinAudioSize) {
+    double estimate = 0;
+    const uint32_t channels = ChooseAudioChannels(start, end, model_, estimate);
+    if (estimate < static_cast<double>(packed.size())) {
+      Pack20Model audioModel = model_;
+      std::vector<uint8_t> audio = EncodeAudio(start, end, channels, audioModel, continuesSolid);
+      if (audio.size() < packed.size()) {
+        model_ = audioModel;
+        lastMode_ = Mode::kAudio;
+        lastChannels_ = channels;
+        return audio;
+      }
+    }
+  }
+  model_ = lzModel;
+  return packed;
+}
