@@ -53,7 +53,7 @@ void AppendFileHeader(std::vector<uint8_t>& out, const PackSource& file, uint32_
 }  // namespace
 
 std::vector<uint8_t> BuildArchive(const std::vector<PackSource>& files, const ArchiveOptions& options,
-                                  std::vector<PackedEntry>* report) {
+                                  ArchiveReport* report) {
   std::vector<uint8_t> out = ArchiveStart(options);
   Pack20Encoder encoder(options.encoder);
   bool first = true;
@@ -90,8 +90,9 @@ std::vector<uint8_t> BuildArchive(const std::vector<PackSource>& files, const Ar
       out.insert(out.end(), packed.begin(), packed.end());
       entry.packedSize = static_cast<uint32_t>(packed.size());
     }
-    if (report) report->push_back(entry);
+    if (report) report->entries.push_back(entry);
   }
+  if (report) report->statistics = encoder.TotalStatistics();
   return out;
 }
 

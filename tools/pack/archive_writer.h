@@ -35,12 +35,17 @@ struct PackedEntry {
   uint32_t audioChannels = 0;
 };
 
+struct ArchiveReport {
+  std::vector<PackedEntry> entries;
+  Pack20Encoder::Statistics statistics;  // of the compressed entries
+};
+
 // The archive's bytes. Files are written in the order given. In a non-solid archive each file
 // is compressed on its own and stored instead when that is not smaller; in a solid archive
 // every file is compressed and the window carries over from one to the next. Empty files are
 // always stored (and a solid stream starts afresh after one).
 std::vector<uint8_t> BuildArchive(const std::vector<PackSource>& files, const ArchiveOptions& options,
-                                  std::vector<PackedEntry>* report = nullptr);
+                                  ArchiveReport* report = nullptr);
 
 // MS-DOS date and time (local fields taken as UTC, 2-second steps) of a Unix time; times
 // before 1980 become 1980-01-01 00:00:00.

@@ -115,17 +115,17 @@ int Create(int argc, char** argv) {
   std::vector<PackSource> sources;
   if (!CollectPackSources({positional.begin() + 1, positional.end()}, fixedTime, sources, error)) return Fail(error);
 
-  std::vector<PackedEntry> report;
+  ArchiveReport report;
   const std::vector<uint8_t> archive = BuildArchive(sources, options, &report);
   if (!WriteFileAtomically(positional[0], archive, error)) return Fail(error);
 
   uint64_t unpacked = 0;
-  for (const PackedEntry& entry : report) {
+  for (const PackedEntry& entry : report.entries) {
     std::printf("%10u -> %10u  %-12s %s\n", entry.unpackedSize, entry.packedSize, Describe(entry).c_str(),
                 entry.name.c_str());
     unpacked += entry.unpackedSize;
   }
-  std::printf("%zu files, %llu bytes -> %zu bytes: %s\n", report.size(), static_cast<unsigned long long>(unpacked),
+  std::printf("%zu files, %llu bytes -> %zu bytes: %s\n", report.entries.size(), static_cast<unsigned long long>(unpacked),
               archive.size(), positional[0].c_str());
   return 0;
 }

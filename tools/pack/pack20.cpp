@@ -284,7 +284,8 @@ void WriteTableSet(BitWriter& out, bool audio, uint32_t channels, bool keepOld, 
 
 // Sends a table set and makes it the model's: as additions to the previous set when that one
 // had the same shape and the additions are shorter, otherwise as absolute lengths.
-void SendTables(BitWriter& out, Pack20Model& model, const std::vector<uint8_t>& lengths, bool audio, uint32_t channels) {
+void SendTables(BitWriter& out, Pack20Model& model, const std::vector<uint8_t>& lengths, bool audio, uint32_t channels,
+                Pack20Encoder::Statistics& statistics) {
   using Tables = Pack20Model::Tables;
   static const uint8_t kZeros[kMaxTableSize] = {};
   const bool sameShape = audio ? (model.tables == Tables::kAudio && model.channels == channels)
@@ -299,6 +300,8 @@ void SendTables(BitWriter& out, Pack20Model& model, const std::vector<uint8_t>& 
     }
   }
   WriteTableSet(out, audio, channels, keepOld, chosen);
+  ++statistics.tableSets;
+  if (keepOld) ++statistics.additiveTableSets;
 
   std::fill(std::begin(model.oldTable), std::end(model.oldTable), 0);
   std::copy(lengths.begin(), lengths.end(), model.oldTable);
@@ -334,7 +337,8 @@ void SendTableChange(BitWriter& out, const Pack20Model& model) {
 
 }  // namespace
 
-std::vector<uint8_t> Pack20Encoder::EncodeLz(uint32_t start, uint32_t end, Pack20Model& model, bool continuesSolid) {
+std::vector<uint8_t> Pack20Encoder::EncodeLz(uint32_t start, uint32_t end, Pack20Model& model, bool continuesSolid,
+                                             Statistics& statistics) {
   std::vector<Token> tokens;
   ParseLz(start, end, model, tokens);
 
@@ -364,24 +368,34 @@ std::vector<uint8_t> Pack20Encoder::EncodeLz(uint32_t start, uint32_t end, Pack2
     lengths.insert(lengths.end(), repeatLengths.begin(), repeatLengths.end());
 
     if (blockStart > 0 || continuesSolid) SendTableChange(out, model);
-    SendTables(out, model, lengths, false, 1);
+    SendTables(out, model, lengths, false, 1, statistics);
 
     for (size_t i = blockStart; i < blockEnd; ++i) {
       const Token& t = tokens[i];
       WriteSymbol(out, model.literal, t.symbol);
-      if (t.symbol < 256 || t.symbol == kRepeatLastMatch) continue;
+      if (t.symbol < 256) {
+        ++statistics.literals;
+        continue;
+      }
+      if (t.symbol == kRepeatLastMatch) {
+        ++statistics.repeatLastMatch;
+        continue;
+      }
       if (t.symbol >= kFirstLengthSymbol) {
+        ++statistics.newMatches;
         const uint32_t slot = t.symbol - kFirstLengthSymbol;
         WriteExtra(out, t.length - 3 - NewMatchLengthBonus(t.distance) - kLengthBase[slot], kLengthBits[slot]);
         const uint32_t distanceSlot = DistanceSlot(t.distance - 1);
         WriteSymbol(out, model.distance, distanceSlot);
         WriteExtra(out, t.distance - 1 - kDistanceBase[distanceSlot], kDistanceBits[distanceSlot]);
       } else if (t.symbol < kFirstShortDistance) {
+        ++statistics.oldDistanceMatches;
         const uint32_t value = t.length - 2 - OldDistanceLengthBonus(t.distance);
         const uint32_t slot = LengthSlot(value);
         WriteSymbol(out, model.repeat, slot);
         WriteExtra(out, value - kLengthBase[slot], kLengthBits[slot]);
       } else {
+        ++statistics.shortMatches;
         const uint32_t slot = t.symbol - kFirstShortDistance;
         WriteExtra(out, t.distance - 1 - kShortDistanceBase[slot], kShortDistanceBits[slot]);
       }
@@ -445,7 +459,7 @@ uint32_t Pack20Encoder::ChooseAudioChannels(uint32_t start, uint32_t end, const 
 }
 
 std::vector<uint8_t> Pack20Encoder::EncodeAudio(uint32_t start, uint32_t end, uint32_t channels, Pack20Model& model,
-                                                bool continuesSolid) {
+                                                bool continuesSolid, Statistics& statistics) {
   const uint32_t firstChannel = model.curChannel >= channels ? 0 : model.curChannel;
   Pack20Model predictor = model;
   const std::vector<uint8_t> deltas = AudioDeltas(history_, start, end, channels, predictor);
@@ -462,7 +476,7 @@ std::vector<uint8_t> Pack20Encoder::EncodeAudio(uint32_t start, uint32_t end, ui
       lengths.insert(lengths.end(), channelLengths.begin(), channelLengths.end());
     }
     if (blockStart > 0 || continuesSolid) SendTableChange(out, model);
-    SendTables(out, model, lengths, true, channels);
+    SendTables(out, model, lengths, true, channels, statistics);
     for (size_t i = blockStart; i < blockEnd; ++i) {
       WriteSymbol(out, model.audio[model.curChannel], deltas[i]);
       if (++model.curChannel == channels) model.curChannel = 0;
@@ -471,8 +485,26 @@ std::vector<uint8_t> Pack20Encoder::EncodeAudio(uint32_t start, uint32_t end, ui
   // The predictor state moved on exactly as the decoder's will.
   for (uint32_t c = 0; c < kMaxAudioChannels; ++c) model.audioVars[c] = predictor.audioVars[c];
   model.channelDelta = predictor.channelDelta;
+  ++statistics.audioEntries;
+  statistics.audioBytes += deltas.size();
   return out.Finish();
 }
+
+namespace {
+
+void Add(Pack20Encoder::Statistics& total, const Pack20Encoder::Statistics& more) {
+  total.literals += more.literals;
+  total.newMatches += more.newMatches;
+  total.repeatLastMatch += more.repeatLastMatch;
+  total.oldDistanceMatches += more.oldDistanceMatches;
+  total.shortMatches += more.shortMatches;
+  total.tableSets += more.tableSets;
+  total.additiveTableSets += more.additiveTableSets;
+  total.audioEntries += more.audioEntries;
+  total.audioBytes += more.audioBytes;
+}
+
+}  // namespace
 
 std::vector<uint8_t> Pack20Encoder::Encode(const uint8_t* data, uint32_t size, bool continuesSolid) {
   if (!continuesSolid) {
@@ -486,7 +518,8 @@ std::vector<uint8_t> Pack20Encoder::Encode(const uint8_t* data, uint32_t size, b
   const uint32_t end = start + size;
 
   Pack20Model lzModel = model_;
-  std::vector<uint8_t> packed = EncodeLz(start, end, lzModel, continuesSolid);
+  Statistics lzStatistics;
+  std::vector<uint8_t> packed = EncodeLz(start, end, lzModel, continuesSolid, lzStatistics);
   lastMode_ = Mode::kLz;
   lastChannels_ = 0;
 
@@ -495,15 +528,18 @@ std::vector<uint8_t> Pack20Encoder::Encode(const uint8_t* data, uint32_t size, b
     const uint32_t channels = ChooseAudioChannels(start, end, model_, estimate);
     if (estimate < static_cast<double>(packed.size())) {
       Pack20Model audioModel = model_;
-      std::vector<uint8_t> audio = EncodeAudio(start, end, channels, audioModel, continuesSolid);
+      Statistics audioStatistics;
+      std::vector<uint8_t> audio = EncodeAudio(start, end, channels, audioModel, continuesSolid, audioStatistics);
       if (audio.size() < packed.size()) {
         model_ = audioModel;
         lastMode_ = Mode::kAudio;
         lastChannels_ = channels;
+        Add(statistics_, audioStatistics);
         return audio;
       }
     }
   }
   model_ = lzModel;
+  Add(statistics_, lzStatistics);
   return packed;
 }

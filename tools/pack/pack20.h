@@ -46,6 +46,19 @@ class Pack20Encoder {
   // Which coding an entry ended up with.
   enum class Mode { kLz, kAudio };
 
+  // What the encoder has sent so far, entry after entry (only the coding kept for each).
+  struct Statistics {
+    uint64_t literals = 0;
+    uint64_t newMatches = 0;  // 270..297
+    uint64_t repeatLastMatch = 0;  // 256
+    uint64_t oldDistanceMatches = 0;  // 257..260
+    uint64_t shortMatches = 0;  // 261..268
+    uint64_t tableSets = 0;
+    uint64_t additiveTableSets = 0;  // sent as additions to the previous set
+    uint64_t audioEntries = 0;
+    uint64_t audioBytes = 0;
+  };
+
   Pack20Encoder() : Pack20Encoder(Options{}) {}
   explicit Pack20Encoder(const Options& options);
 
@@ -56,6 +69,7 @@ class Pack20Encoder {
 
   Mode LastMode() const { return lastMode_; }
   uint32_t LastAudioChannels() const { return lastChannels_; }
+  const Statistics& TotalStatistics() const { return statistics_; }
 
  private:
   // One coded LZ step: a literal or a match with the symbol chosen for it.
@@ -68,9 +82,10 @@ class Pack20Encoder {
   struct Prices;
 
   void ParseLz(uint32_t start, uint32_t end, Pack20Model& model, std::vector<Token>& tokens);
-  std::vector<uint8_t> EncodeLz(uint32_t start, uint32_t end, Pack20Model& model, bool continuesSolid);
+  std::vector<uint8_t> EncodeLz(uint32_t start, uint32_t end, Pack20Model& model, bool continuesSolid,
+                                Statistics& statistics);
   std::vector<uint8_t> EncodeAudio(uint32_t start, uint32_t end, uint32_t channels, Pack20Model& model,
-                                   bool continuesSolid);
+                                   bool continuesSolid, Statistics& statistics);
   uint32_t ChooseAudioChannels(uint32_t start, uint32_t end, const Pack20Model& model, double& estimatedBytes) const;
 
   std::vector<uint8_t> history_;  // every byte of the stream so far
@@ -80,4 +95,5 @@ class Pack20Encoder {
   Options options_;
   Mode lastMode_ = Mode::kLz;
   uint32_t lastChannels_ = 0;
+  Statistics statistics_;
 };
