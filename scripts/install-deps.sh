@@ -6,6 +6,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev
   libjpeg62-turbo-dev libpng-dev
+  unar
 )
 
 missing=()

@@ -48,6 +48,16 @@ void WriteExtra(BitWriter& out, uint32_t value, uint32_t bits) {
   if (bits > 0) out.Write(value, bits);
 }
 
+// The stream's bytes, with two zero bytes after the last code: some decoders fetch 16 bits
+// ahead and refuse to read past the packed data. Fewer than 5 bytes stay after the last code,
+// so the decoder does not take the padding for a closing table change.
+std::vector<uint8_t> FinishStream(BitWriter& out) {
+  std::vector<uint8_t> bytes = out.Finish();
+  bytes.push_back(0);
+  bytes.push_back(0);
+  return bytes;
+}
+
 // One symbol of a run-length coded table set, with its extra bits.
 struct TableItem {
   uint8_t symbol;
@@ -401,7 +411,7 @@ std::vector<uint8_t> Pack20Encoder::EncodeLz(uint32_t start, uint32_t end, Pack2
       }
     }
   }
-  return out.Finish();
+  return FinishStream(out);
 }
 
 namespace {
@@ -487,7 +497,7 @@ std::vector<uint8_t> Pack20Encoder::EncodeAudio(uint32_t start, uint32_t end, ui
   model.channelDelta = predictor.channelDelta;
   ++statistics.audioEntries;
   statistics.audioBytes += deltas.size();
-  return out.Finish();
+  return FinishStream(out);
 }
 
 namespace {
