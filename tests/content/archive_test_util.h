@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -70,8 +71,8 @@ inline Bytes FileHeader(const Entry& e) {
   h[kFileVersionOffset] = e.version;
   h[kFileMethodOffset] = e.method;
   Put16(h, kFileNameSizeOffset, static_cast<uint16_t>(e.name.size()));
-  std::memcpy(h.data() + kFileHeaderSize, e.name.data(), e.name.size());
-  std::memcpy(h.data() + kFileHeaderSize + e.name.size(), e.headerExtra.data(), e.headerExtra.size());
+  std::copy(e.name.begin(), e.name.end(), h.begin() + kFileHeaderSize);
+  std::copy(e.headerExtra.begin(), e.headerExtra.end(), h.begin() + kFileHeaderSize + e.name.size());
   return h;
 }
 
