@@ -227,7 +227,7 @@ TEST(ArchiveReaderDamage, FlippedBitsInCompressedDataNeverEscapeTheBuffers) {
     const Bytes wav = ReadFile(kFixtures + "BoatModernEnglish.wav");
     // The table sets sit at the start of the data, so the first bytes get the closest look.
     const size_t dataStart = FileHeaderOffset(original, 0) + 32 + 21;
-    for (size_t bit = 0; bit < (original.size() - dataStart) * 8; bit += bit < 4096 ? 13 : 2711) {
+    for (size_t bit = 0; bit < (original.size() - dataStart) * 8; bit += bit < 4096 ? 29 : 7919) {
       SCOPED_TRACE(bit);
       Bytes damaged = original;
       damaged[dataStart + bit / 8] ^= static_cast<uint8_t>(1 << (bit % 8));

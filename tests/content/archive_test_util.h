@@ -117,7 +117,7 @@ class TempFile {
     path_ = ::testing::TempDir() + "kestrel_archive_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + ".bin";
     std::FILE* file = std::fopen(path_.c_str(), "wb");
     if (file) {
-      std::fwrite(contents.data(), 1, contents.size(), file);
+      if (!contents.empty()) std::fwrite(contents.data(), 1, contents.size(), file);
       std::fclose(file);
     }
   }
