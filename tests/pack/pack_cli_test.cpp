@@ -23,6 +23,7 @@ class PackCommandLine : public testing::Test {
     WriteFile(pack_ / "content.ini", BytesOf("[KestrelRun]\r\nNoOfMissionFiles=1\r\nMissionFile 0=missions\\list.ini\r\n"));
     WriteFile(pack_ / "missions" / "list.ini", Text(5000, 1));
     WriteFile(pack_ / "sounds" / "boat.wav", ReadFile(FixturesDir() + "BoatModernEnglish.wav"));
+    WriteFile(pack_ / "caf\xC3\xA9.txt", BytesOf("accent"));  // UTF-8 on disk, Windows-1252 in the pack
   }
 
   static Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
@@ -66,7 +67,11 @@ TEST_F(PackCommandLine, CreateListExtractAndTest) {
       EXPECT_EQ(method, "v20-m3");
     }
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"content.ini", "missions\\list.ini", "sounds\\boat.wav"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"caf\xC3\xA9.txt", "content.ini", "missions\\list.ini", "sounds\\boat.wav"}));
+  // Letters beyond ASCII match only in their own case, as the C library's toupper has it.
+  const Result accented = Run("extract pack.bin 'CAF\xC3\xA9.TXT'");
+  EXPECT_EQ(accented.status, 0);
+  EXPECT_EQ(accented.out, "accent");
 
   // Either separator, any case; to a file or to standard output.
   ASSERT_EQ(Run("extract pack.bin 'SOUNDS/Boat.WAV' -o boat.wav").status, 0);
@@ -77,7 +82,7 @@ TEST_F(PackCommandLine, CreateListExtractAndTest) {
 
   const Result test = Run("test pack.bin");
   EXPECT_EQ(test.status, 0) << test.out;
-  EXPECT_NE(test.out.find("3 entries, 0 failed"), std::string::npos) << test.out;
+  EXPECT_NE(test.out.find("4 entries, 0 failed"), std::string::npos) << test.out;
 
   ASSERT_EQ(Run("create --store stored.bin mypack").status, 0);
   EXPECT_NE(Run("list stored.bin").out.find("content.ini\t"), std::string::npos);

@@ -13,6 +13,7 @@
 #include "archive_writer.h"
 #include "content/archive_reader.h"
 #include "core/memory.h"
+#include "core/wide_string.h"
 #include "pack_sources.h"
 
 namespace {
@@ -32,6 +33,10 @@ int Usage(const char* problem) {
   std::fputs(kUsage, stderr);
   return kExitUsage;
 }
+
+// Names inside packs are Windows-1252; the terminal and the command line speak UTF-8.
+std::string DisplayName(const std::string& stored) { return Utf8FromWide(WideFromCp1252(stored).c_str()); }
+std::string StoredName(const char* typed) { return Cp1252FromWide(WideFromUtf8(typed).c_str()); }
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "kestrel-pack: %s\n", message.c_str());
@@ -122,7 +127,7 @@ int Create(int argc, char** argv) {
   uint64_t unpacked = 0;
   for (const PackedEntry& entry : report.entries) {
     std::printf("%10u -> %10u  %-12s %s\n", entry.unpackedSize, entry.packedSize, Describe(entry).c_str(),
-                entry.name.c_str());
+                DisplayName(entry.name).c_str());
     unpacked += entry.unpackedSize;
   }
   std::printf("%zu files, %llu bytes -> %zu bytes: %s\n", report.entries.size(), static_cast<unsigned long long>(unpacked),
@@ -138,7 +143,8 @@ int List(int argc, char** argv) {
   if (!ListArchive(argv[0], entries, solid, error)) return Fail(error);
   for (const ArchiveEntryInfo& entry : entries) {
     const std::string method = entry.method == 0x30 ? "stored" : "v20-m" + std::string(1, static_cast<char>(entry.method));
-    std::printf("%s\t%u\t%u\t%s\n", entry.name.c_str(), entry.unpackedSize, entry.packedSize, method.c_str());
+    std::printf("%s\t%u\t%u\t%s\n", DisplayName(entry.name).c_str(), entry.unpackedSize, entry.packedSize,
+                method.c_str());
   }
   return 0;
 }
@@ -158,7 +164,8 @@ int Extract(int argc, char** argv) {
 
   uint8_t* data = nullptr;
   uint32_t size = 0;
-  if (!ArchiveReader::ExtractToMemory(&data, &size, positional[1].c_str(), positional[0].c_str(), nullptr)) {
+  const std::string name = StoredName(positional[1].c_str());
+  if (!ArchiveReader::ExtractToMemory(&data, &size, name.c_str(), positional[0].c_str(), nullptr)) {
     return Fail("cannot extract \"" + positional[1] + "\" from " + positional[0] +
                 " (not in the archive, or damaged: CRC or data check failed)");
   }
@@ -186,7 +193,7 @@ int Test(int argc, char** argv) {
     uint32_t size = 0;
     const bool ok = ArchiveReader::ExtractToMemory(&data, &size, entry.name.c_str(), argv[0], nullptr);
     Free(data);
-    std::printf("%-6s %s\n", ok ? "OK" : "FAILED", entry.name.c_str());
+    std::printf("%-6s %s\n", ok ? "OK" : "FAILED", DisplayName(entry.name).c_str());
     if (!ok) ++failures;
   }
   std::printf("%zu entries, %d failed\n", entries.size(), failures);

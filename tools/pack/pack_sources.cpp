@@ -82,7 +82,7 @@ bool CollectPackSources(const std::vector<std::string>& paths, std::optional<int
       error = "not a file or folder: " + argument;
       return false;
     }
-    for (fs::recursive_directory_iterator it(path, fs::directory_options::follow_directory_symlink, ec), end;
+    for (fs::recursive_directory_iterator it(path, fs::directory_options::none, ec), end;
          !ec && it != end; it.increment(ec)) {
       if (!it->is_regular_file(ec)) continue;
       if (!AddFile(it->path(), it->path().lexically_relative(path), found, error)) return false;
