@@ -148,10 +148,8 @@ bool Extraction::ProcessEntry(uint8_t* output) {
 
   EntryStream stream(file_.get(), header_.packedSize, output, output ? header_.unpackedSize : 0);
   if (header_.method == kMethodStored) {
-    if (output != nullptr) {
-      written_ = stream.ReadPacked(output, header_.unpackedSize);
-      return true;
-    }
+    // A stored entry never passes through the window, so one that is not wanted is skipped.
+    if (output != nullptr) written_ = stream.ReadPacked(output, header_.unpackedSize);
     return true;
   }
   if (!unpack_) {
