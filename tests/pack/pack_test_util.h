@@ -92,17 +92,19 @@ inline Bytes JpegLike(size_t size, uint64_t seed) {
 
 // Over 1 MiB, so the decoder's window wraps: text, noise, and copies from far back.
 inline Bytes Large(uint64_t seed) {
-  Bytes out = Text(400000, seed);
-  const Bytes noise = RandomBytes(300000, seed + 1);
+  Bytes out = Text(350000, seed);
+  const Bytes noise = RandomBytes(150000, seed + 1);
   out.insert(out.end(), noise.begin(), noise.end());
-  const Bytes more = Text(300000, seed + 2);
+  const Bytes more = Text(250000, seed + 2);
   out.insert(out.end(), more.begin(), more.end());
   auto repeat = [&out](size_t from, size_t to) {
     const Bytes copy(out.begin() + from, out.begin() + to);
     out.insert(out.end(), copy.begin(), copy.end());
   };
-  repeat(1000, 200000);  // a million bytes back
-  repeat(650000, 700000);  // noise seen 600 KB before
+  repeat(1000, 250000);  // a million bytes back
+  repeat(400000, 450000);  // noise seen 600 KB before
+  const Bytes tail = Text(30000, seed + 3);
+  out.insert(out.end(), tail.begin(), tail.end());
   return out;
 }
 

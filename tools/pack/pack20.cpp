@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <limits>
 
 #include "bit_writer.h"
 
@@ -12,10 +13,11 @@ namespace {
 
 // Symbols per table set. Smaller blocks follow changing data more closely but pay for more
 // tables (50 to 150 bytes each).
-constexpr size_t kTokensPerBlock = 32768;
+constexpr size_t kTokensPerBlock = 16384;
 constexpr size_t kAudioBytesPerBlock = 65536;
-// A match this long is taken without looking one byte further for a better one.
-constexpr uint32_t kNiceLength = 96;
+// Bytes the optimal parse looks at in one go, and the match length that ends it early.
+constexpr uint32_t kParseWindow = 4096;
+constexpr uint32_t kNiceLength = 128;
 // Audio mode is only worth trying for entries of some size; its tables alone cost 100+ bytes
 // per channel.
 constexpr uint32_t kMinAudioSize = 1024;
@@ -159,15 +161,6 @@ Pack20Encoder::Pack20Encoder(const Options& options) : finder_(options.maxChainL
 
 namespace {
 
-// The best way found to code the bytes at one position. `benefit` is the estimated saving in
-// bits against coding them as literals; a literal has none.
-struct Choice {
-  uint32_t length = 0;
-  uint32_t distance = 0;
-  uint16_t symbol = 0;
-  float benefit = 0;
-};
-
 uint32_t MatchLength(const std::vector<uint8_t>& data, uint32_t position, uint32_t distance, uint32_t limit) {
   const uint8_t* current = data.data() + position;
   const uint8_t* earlier = current - distance;
@@ -176,107 +169,149 @@ uint32_t MatchLength(const std::vector<uint8_t>& data, uint32_t position, uint32
   return length;
 }
 
+// The decoder's memory of past matches, which decides what the repeat symbols mean.
+struct MatchHistory {
+  uint32_t oldDist[4];
+  uint32_t oldDistPtr;
+  uint32_t lastDist;
+  uint32_t lastLength;
+
+  void Push(uint32_t length, uint32_t distance) {
+    oldDist[oldDistPtr++ & 3] = distance;
+    lastDist = distance;
+    lastLength = length;
+  }
+};
+
+// One position of the optimal parse: the cheapest known way to code everything before it.
+struct ParseNode {
+  float cost;
+  uint32_t from;  // node the last step started at
+  uint16_t symbol;
+  uint16_t length;
+  uint32_t distance;
+  MatchHistory history;  // after that path
+};
+
 }  // namespace
 
+// Chooses the symbols by an optimal parse over windows of kParseWindow bytes: every literal and
+// every match the hash chains, the last distances and the short codes offer is priced in bits
+// (from the statistics so far), and the cheapest path through the window wins. What the repeat
+// symbols mean depends on the path, so each node carries its own match history. A match of
+// kNiceLength or more ends the window early and is taken as it is, which keeps long runs fast.
 void Pack20Encoder::ParseLz(uint32_t start, uint32_t end, Pack20Model& model, std::vector<Token>& tokens) {
   Prices prices;
   size_t nextPriceUpdate = 1024;
+  std::vector<ParseNode> nodes(kParseWindow + 1);
+  MatchHistory history;
+  std::copy(std::begin(model.oldDist), std::end(model.oldDist), history.oldDist);
+  history.oldDistPtr = model.oldDistPtr;
+  history.lastDist = model.lastDist;
+  history.lastLength = model.lastLength;
 
   auto insertUpTo = [&](uint32_t position) {
     for (; inserted_ < position; ++inserted_) finder_.Insert(history_, inserted_);
   };
-
-  auto evaluate = [&](uint32_t position) {
-    Choice best;
-    const uint32_t remaining = end - position;
-    auto consider = [&](uint32_t length, uint32_t distance, uint32_t symbol, float cost) {
-      const float benefit = static_cast<float>(length) * prices.averageLiteral - cost;
-      if (benefit > best.benefit) best = {length, distance, static_cast<uint16_t>(symbol), benefit};
-    };
-
-    if (model.lastLength >= 2 && model.lastDist != 0 && model.lastDist <= position && model.lastLength <= remaining &&
-        MatchLength(history_, position, model.lastDist, model.lastLength) == model.lastLength) {
-      consider(model.lastLength, model.lastDist, kRepeatLastMatch, prices.literal[kRepeatLastMatch]);
+  auto emit = [&](const ParseNode& step) {
+    tokens.push_back({step.symbol, step.length, step.distance});
+    ++prices.literalCount[step.symbol];
+    if (step.symbol >= kFirstLengthSymbol) {
+      ++prices.distanceCount[DistanceSlot(step.distance - 1)];
+    } else if (step.symbol > kRepeatLastMatch && step.symbol < kFirstShortDistance) {
+      ++prices.repeatCount[LengthSlot(step.length - 2 - OldDistanceLengthBonus(step.distance))];
     }
-    for (uint32_t back = 1; back <= 4; ++back) {
-      const uint32_t distance = model.oldDist[(model.oldDistPtr - back) & 3];
-      if (distance == 0 || distance > position) continue;
-      const uint32_t bonus = OldDistanceLengthBonus(distance);
-      const uint32_t length = MatchLength(history_, position, distance, std::min(remaining, 257 + bonus));
-      if (length < 2 + bonus) continue;
-      const uint32_t slot = LengthSlot(length - 2 - bonus);
-      consider(length, distance, 256 + back, prices.literal[256 + back] + prices.repeat[slot] + kLengthBits[slot]);
-    }
-    if (remaining >= 2) {
-      const uint32_t distance = finder_.NearestPairDistance(history_, position);
-      if (distance != 0 && distance <= kMaxShortDistance) {
-        const uint32_t slot = ShortDistanceSlot(distance - 1);
-        consider(2, distance, kFirstShortDistance + slot,
-                 prices.literal[kFirstShortDistance + slot] + kShortDistanceBits[slot]);
-      }
-    }
-    finder_.FindMatches(history_, position, std::min(remaining, 260u), [&](uint32_t distance, uint32_t length) {
-      const uint32_t bonus = NewMatchLengthBonus(distance);
-      if (length < 3 + bonus) return;
-      length = std::min(length, 258 + bonus);
-      const uint32_t slot = LengthSlot(length - 3 - bonus);
-      const uint32_t distanceSlot = DistanceSlot(distance - 1);
-      consider(length, distance, kFirstLengthSymbol + slot,
-               prices.literal[kFirstLengthSymbol + slot] + kLengthBits[slot] + prices.distance[distanceSlot] +
-                   kDistanceBits[distanceSlot]);
-    });
-    return best;
   };
 
-  auto emitLiteral = [&](uint32_t position) {
-    const uint8_t byte = history_[position];
-    tokens.push_back({byte, 1, 0});
-    ++prices.literalCount[byte];
-  };
-
-  auto emitMatch = [&](const Choice& choice) {
-    tokens.push_back({choice.symbol, static_cast<uint16_t>(choice.length), choice.distance});
-    ++prices.literalCount[choice.symbol];
-    if (choice.symbol >= kFirstLengthSymbol) {
-      ++prices.distanceCount[DistanceSlot(choice.distance - 1)];
-    } else if (choice.symbol > kRepeatLastMatch && choice.symbol < kFirstShortDistance) {
-      ++prices.repeatCount[LengthSlot(choice.length - 2 - OldDistanceLengthBonus(choice.distance))];
-    }
-    model.oldDist[model.oldDistPtr++ & 3] = choice.distance;
-    model.lastDist = choice.distance;
-    model.lastLength = choice.length;
-  };
-
+  std::vector<ParseNode> path;
   uint32_t position = start;
-  insertUpTo(position);
-  Choice current = evaluate(position);
   while (position < end) {
     if (tokens.size() >= nextPriceUpdate) {
       prices.Update();
       nextPriceUpdate = tokens.size() + 4096;
     }
-    if (current.length == 0) {
-      emitLiteral(position);
-      insertUpTo(++position);
-      if (position < end) current = evaluate(position);
-      continue;
-    }
-    // One step of lazy evaluation: a literal now may open a better match at the next byte.
-    if (current.length < kNiceLength && position + 1 < end) {
-      insertUpTo(position + 1);
-      const Choice next = evaluate(position + 1);
-      if (next.benefit > current.benefit) {
-        emitLiteral(position);
-        ++position;
-        current = next;
-        continue;
+    const uint32_t window = std::min(kParseWindow, end - position);
+    nodes[0] = {0.0f, 0, 0, 0, 0, history};
+    for (uint32_t k = 1; k <= window; ++k) nodes[k].cost = std::numeric_limits<float>::infinity();
+
+    uint32_t stop = window;
+    ParseNode longStep{};  // taken whole after `stop` when a long match turns up
+    for (uint32_t k = 0; k < window; ++k) {
+      const ParseNode node = nodes[k];
+      const uint32_t here = position + k;
+      const uint32_t room = window - k;
+      insertUpTo(here);
+      ParseNode best{};  // the longest single step from here
+      auto relax = [&](uint32_t length, uint32_t distance, uint32_t symbol, float price) {
+        ParseNode step{node.cost + price, k, static_cast<uint16_t>(symbol), static_cast<uint16_t>(length), distance,
+                       node.history};
+        if (symbol >= 256) step.history.Push(length, distance);
+        if (length > best.length || (length == best.length && step.cost < best.cost)) best = step;
+        if (step.cost < nodes[k + length].cost) nodes[k + length] = step;
+      };
+
+      relax(1, 0, history_[here], prices.literal[history_[here]]);
+      const MatchHistory& h = node.history;
+      if (h.lastLength >= 2 && h.lastDist != 0 && h.lastDist <= here && h.lastLength <= room &&
+          MatchLength(history_, here, h.lastDist, h.lastLength) == h.lastLength) {
+        relax(h.lastLength, h.lastDist, kRepeatLastMatch, prices.literal[kRepeatLastMatch]);
+      }
+      for (uint32_t back = 1; back <= 4; ++back) {
+        const uint32_t distance = h.oldDist[(h.oldDistPtr - back) & 3];
+        if (distance == 0 || distance > here) continue;
+        const uint32_t bonus = OldDistanceLengthBonus(distance);
+        const uint32_t length = MatchLength(history_, here, distance, std::min(room, 257 + bonus));
+        for (uint32_t l = 2 + bonus; l <= length; ++l) {
+          const uint32_t slot = LengthSlot(l - 2 - bonus);
+          relax(l, distance, 256 + back, prices.literal[256 + back] + prices.repeat[slot] + kLengthBits[slot]);
+        }
+      }
+      if (room >= 2) {
+        const uint32_t distance = finder_.NearestPairDistance(history_, here);
+        if (distance != 0 && distance <= kMaxShortDistance) {
+          const uint32_t slot = ShortDistanceSlot(distance - 1);
+          relax(2, distance, kFirstShortDistance + slot, prices.literal[kFirstShortDistance + slot] + kShortDistanceBits[slot]);
+        }
+      }
+      // Each match the chain reports is longer than the one before, so it supplies the lengths
+      // beyond the previous one at its (larger) distance.
+      uint32_t covered = 2;
+      finder_.FindMatches(history_, here, std::min(room, 260u), [&](uint32_t distance, uint32_t length) {
+        const uint32_t bonus = NewMatchLengthBonus(distance);
+        length = std::min(length, 258 + bonus);
+        const uint32_t distanceSlot = DistanceSlot(distance - 1);
+        const float distancePrice = prices.distance[distanceSlot] + kDistanceBits[distanceSlot];
+        for (uint32_t l = std::max(covered + 1, 3 + bonus); l <= length; ++l) {
+          const uint32_t slot = LengthSlot(l - 3 - bonus);
+          relax(l, distance, kFirstLengthSymbol + slot,
+                prices.literal[kFirstLengthSymbol + slot] + kLengthBits[slot] + distancePrice);
+        }
+        covered = std::max(covered, length);
+      });
+
+      if (best.length >= kNiceLength) {
+        stop = k;
+        longStep = best;
+        break;
       }
     }
-    emitMatch(current);
-    position += current.length;
-    insertUpTo(position);
-    if (position < end) current = evaluate(position);
+
+    // Walk the cheapest path back from the stop and emit it in order.
+    path.clear();
+    for (uint32_t k = stop; k > 0; k = nodes[k].from) path.push_back(nodes[k]);
+    for (auto step = path.rbegin(); step != path.rend(); ++step) emit(*step);
+    history = nodes[stop].history;
+    position += stop;
+    if (longStep.length > 0) {
+      emit(longStep);
+      history = longStep.history;
+      position += longStep.length;
+    }
   }
+  std::copy(std::begin(history.oldDist), std::end(history.oldDist), model.oldDist);
+  model.oldDistPtr = history.oldDistPtr;
+  model.lastDist = history.lastDist;
+  model.lastLength = history.lastLength;
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // The version-20 compressor: turns one archive entry into the packed stream that the game's
 // decompressor (src/content/unpack20) reads.
 //
-// Each entry is coded either as LZ77 (hash-chain matches with lazy evaluation, the four last
+// Each entry is coded either as LZ77 (hash-chain matches chosen by an optimal parse, the four last
 // distances, the repeat-last-match symbol and short length-2 matches) or in audio mode (the
 // decoder's own byte predictor, 1 to 4 interleaved channels), whichever is smaller. Symbols are
 // sent in blocks, each with its own table set: Huffman code lengths of at most 15 bits, sent as
@@ -39,7 +39,7 @@ struct Pack20Model {
 class Pack20Encoder {
  public:
   struct Options {
-    uint32_t maxChainLength = 256;  // hash-chain steps per position: speed against ratio
+    uint32_t maxChainLength = 128;  // hash-chain steps per position: speed against ratio
     bool tryAudio = true;  // consider audio mode for every entry
   };
 
