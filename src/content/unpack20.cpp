@@ -31,7 +31,9 @@ void Unpack20::ResetState() {
   oldDistPtr_ = 0;
   lastDist_ = 0;
   lastLength_ = 0;
-  std::memset(window_, 0, kWindowSize);
+  // The window counts as all zeros until it has been written round once (see CopyMatch); that
+  // spares clearing a megabyte for every small file.
+  windowFilled_ = false;
   std::memset(oldTable_, 0, sizeof(oldTable_));
   unpPtr_ = 0;
   wrPtr_ = 0;
@@ -181,16 +183,29 @@ void Unpack20::ReadLastTables() {
   }
 }
 
+void Unpack20::PutByte(uint8_t byte) {
+  window_[unpPtr_] = byte;
+  unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+  if (unpPtr_ == 0) windowFilled_ = true;
+}
+
 void Unpack20::CopyMatch(uint32_t length, uint32_t distance) {
   oldDist_[oldDistPtr_++ & 3] = distance;
   lastDist_ = distance;
   lastLength_ = length;
   destUnpSize_ -= static_cast<int32_t>(length);
   // Byte by byte, so that a match overlapping itself (distance < length) repeats its pattern.
-  for (; length > 0; --length) {
-    window_[unpPtr_] = window_[(unpPtr_ - distance) & kWindowMask];
-    unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+  if (windowFilled_ || distance <= unpPtr_) {
+    const uint32_t before = unpPtr_;
+    for (; length > 0; --length) {
+      window_[unpPtr_] = window_[(unpPtr_ - distance) & kWindowMask];
+      unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+    }
+    if (unpPtr_ < before) windowFilled_ = true;
+    return;
   }
+  // Damaged data reaching back before the first byte: what lies there is zero.
+  for (; length > 0; --length) PutByte(distance <= unpPtr_ ? window_[unpPtr_ - distance] : 0);
 }
 
 void Unpack20::Flush() {
@@ -210,8 +225,7 @@ void Unpack20::DecodeAudioStep() {
     ReadTables();
     return;
   }
-  window_[unpPtr_] = DecodeAudioByte(audioVars_[curChannel_], channelDelta_, static_cast<uint8_t>(delta));
-  unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+  PutByte(DecodeAudioByte(audioVars_[curChannel_], channelDelta_, static_cast<uint8_t>(delta)));
   if (++curChannel_ == channels_) curChannel_ = 0;
   --destUnpSize_;
 }
@@ -219,8 +233,7 @@ void Unpack20::DecodeAudioStep() {
 void Unpack20::DecodeStep() {
   const uint32_t symbol = DecodeSymbol(literalDecoder_);
   if (symbol < 256) {
-    window_[unpPtr_] = static_cast<uint8_t>(symbol);
-    unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+    PutByte(static_cast<uint8_t>(symbol));
     --destUnpSize_;
   } else if (symbol >= kFirstLengthSymbol) {
     const uint32_t lengthSlot = symbol - kFirstLengthSymbol;

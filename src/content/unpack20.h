@@ -48,6 +48,7 @@ class Unpack20 {
   void ReadLastTables();
   void DecodeStep();
   void DecodeAudioStep();
+  void PutByte(uint8_t byte);
   void CopyMatch(uint32_t length, uint32_t distance);
   void Flush();
 
@@ -56,6 +57,7 @@ class Unpack20 {
   EntryStream* stream_ = nullptr;
   bool primed_ = false;  // state has been reset at least once
 
+  bool windowFilled_ = false;  // every window byte written since the last reset
   uint32_t unpPtr_ = 0;  // next window position to write
   uint32_t wrPtr_ = 0;  // first window position not yet copied to the output
   uint32_t inAddr_ = 0;  // byte position in the input buffer
