@@ -27,6 +27,18 @@ TEST(Unpack20, MatchOfDistanceOneRepeatsThePreviousByte) {
   EXPECT_TRUE(Decode(s.Finish(), BytesOf("xxxxxxxxxxx")) == BytesOf("xxxxxxxxxxx"));
 }
 
+// The window starts out as zeros; damaged data that copies from before the first byte gets
+// those zeros (and the entry then fails its CRC check, unless the CRC says zeros).
+TEST(Unpack20, CopyFromBeforeTheStartReadsZeros) {
+  StreamWriter s;
+  s.LzTables();
+  s.Literal('a');
+  s.Match(3, 2);  // 0 from before the start, then 'a', then that 0 again
+  s.Match(5, 0x80000);  // the shortest match that far back
+  const Bytes expected = {'a', 0, 'a', 0, 0, 0, 0, 0, 0};
+  EXPECT_TRUE(Decode(s.Finish(), expected) == expected);
+}
+
 TEST(Unpack20, OverlappingMatchRepeatsItsPattern) {
   StreamWriter s;
   s.LzTables();
