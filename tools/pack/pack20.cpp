@@ -125,7 +125,6 @@ struct Pack20Encoder::Prices {
   float literal[kLiteralLengthSymbols];
   float distance[kDistanceSymbols];
   float repeat[kRepeatLengthSymbols];
-  float averageLiteral = 8.0f;
 
   std::vector<uint32_t> literalCount = std::vector<uint32_t>(kLiteralLengthSymbols, 0);
   std::vector<uint32_t> distanceCount = std::vector<uint32_t>(kDistanceSymbols, 0);
@@ -148,12 +147,6 @@ struct Pack20Encoder::Prices {
     Update(literal, literalCount);
     Update(distance, distanceCount);
     Update(repeat, repeatCount);
-    double sum = 0, weight = 0;
-    for (int b = 0; b < 256; ++b) {
-      sum += static_cast<double>(literalCount[b]) * literal[b];
-      weight += literalCount[b];
-    }
-    averageLiteral = weight > 0 ? static_cast<float>(sum / weight) : 8.0f;
   }
 };
 

@@ -64,7 +64,8 @@ class Pack20Encoder {
 
   // Packs the next entry. Without `continuesSolid` everything starts afresh (a non-solid
   // archive, or the first entry of a solid one) and the stream begins with a table set; with it
-  // the decoder keeps its state from the previous entry, and so does the encoder.
+  // the decoder keeps its state from the previous entry, and so does the encoder; it needs an
+  // earlier call for a non-empty entry, whose tables the new entry's first symbol is coded with.
   std::vector<uint8_t> Encode(const uint8_t* data, uint32_t size, bool continuesSolid);
 
   Mode LastMode() const { return lastMode_; }
