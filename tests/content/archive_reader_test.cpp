@@ -157,6 +157,22 @@ TEST(ArchiveReader, OtherBlocksAreSteppedOverAndASubBlockEndsTheSearch) {
   EXPECT_FALSE(ExtractFromBytes(archive, "after.txt", out));
 }
 
+// Nothing is decrypted (no pack is encrypted): an encrypted entry keeps its scrambled bytes and
+// fails its CRC check, with or without a password.
+TEST(ArchiveReader, EncryptedEntriesFailTheirCrcCheck) {
+  const Bytes plain = BytesOf("secret mission");
+  Entry entry = Stored("secret.ini", plain);
+  for (uint8_t& b : entry.packed) b ^= 0x5A;
+  entry.flags = archive_format::kFileEncrypted;
+  TempFile file(Build({entry}));
+  for (const char* password : {static_cast<const char*>(nullptr), "", "swordfish"}) {
+    uint8_t* data = nullptr;
+    uint32_t size = 0;
+    EXPECT_FALSE(ArchiveReader::ExtractToMemory(&data, &size, "secret.ini", file.Path(), password));
+    EXPECT_EQ(data, nullptr);
+  }
+}
+
 TEST(ArchiveReader, CorruptedStoredByteFailsTheCrcCheck) {
   Bytes archive = Build({Stored("a.txt", BytesOf("precious bytes"))});
   archive.back() ^= 0x20;
