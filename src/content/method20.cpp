@@ -9,17 +9,17 @@ namespace {
 // The predictor's guess for the next byte of the channel, from its state after the delta
 // history has moved on by one (D1 = last delta, D2 = its change, D3/D4 older).
 struct Prediction {
-  int32_t d1, d2, d3, d4;
+  int32_t D1, D2, D3, D4;
   uint32_t value;  // 0..255
 };
 
 Prediction Predict(const AudioVariables& v, int32_t channelDelta) {
   Prediction p;
-  p.d4 = v.d3;
-  p.d3 = v.d2;
-  p.d2 = v.lastDelta - v.d1;
-  p.d1 = v.lastDelta;
-  const int32_t sum = 8 * v.lastChar + v.k1 * p.d1 + v.k2 * p.d2 + v.k3 * p.d3 + v.k4 * p.d4 + v.k5 * channelDelta;
+  p.D4 = v.D3;
+  p.D3 = v.D2;
+  p.D2 = v.lastDelta - v.D1;
+  p.D1 = v.lastDelta;
+  const int32_t sum = 8 * v.lastChar + v.K1 * p.D1 + v.K2 * p.D2 + v.K3 * p.D3 + v.K4 * p.D4 + v.K5 * channelDelta;
   p.value = static_cast<uint32_t>(sum >> 3) & 0xFF;
   return p;
 }
@@ -35,24 +35,24 @@ uint8_t AudioDeltaFor(const AudioVariables& v, int32_t channelDelta, uint8_t byt
 uint8_t DecodeAudioByte(AudioVariables& v, int32_t& channelDelta, uint8_t delta) {
   const Prediction p = Predict(v, channelDelta);
   ++v.byteCount;
-  v.d4 = p.d4;
-  v.d3 = p.d3;
-  v.d2 = p.d2;
-  v.d1 = p.d1;
+  v.D4 = p.D4;
+  v.D3 = p.D3;
+  v.D2 = p.D2;
+  v.D1 = p.D1;
   const int32_t ch = static_cast<int32_t>(p.value) - delta;
 
   // Error sums of the prediction with each weight nudged one way or the other, in units of
   // 1/8 byte; every 32 bytes the best nudge is applied.
   const int32_t d = SignedByte(delta) * 8;
   v.dif[0] += std::abs(d);
-  v.dif[1] += std::abs(d - v.d1);
-  v.dif[2] += std::abs(d + v.d1);
-  v.dif[3] += std::abs(d - v.d2);
-  v.dif[4] += std::abs(d + v.d2);
-  v.dif[5] += std::abs(d - v.d3);
-  v.dif[6] += std::abs(d + v.d3);
-  v.dif[7] += std::abs(d - v.d4);
-  v.dif[8] += std::abs(d + v.d4);
+  v.dif[1] += std::abs(d - v.D1);
+  v.dif[2] += std::abs(d + v.D1);
+  v.dif[3] += std::abs(d - v.D2);
+  v.dif[4] += std::abs(d + v.D2);
+  v.dif[5] += std::abs(d - v.D3);
+  v.dif[6] += std::abs(d + v.D3);
+  v.dif[7] += std::abs(d - v.D4);
+  v.dif[8] += std::abs(d + v.D4);
   v.dif[9] += std::abs(d - channelDelta);
   v.dif[10] += std::abs(d + channelDelta);
 
@@ -70,7 +70,7 @@ uint8_t DecodeAudioByte(AudioVariables& v, int32_t& channelDelta, uint8_t delta)
       }
       v.dif[i] = 0;
     }
-    int32_t* const weights[5] = {&v.k1, &v.k2, &v.k3, &v.k4, &v.k5};
+    int32_t* const weights[5] = {&v.K1, &v.K2, &v.K3, &v.K4, &v.K5};
     if (numMinDif > 0) {
       int32_t& k = *weights[(numMinDif - 1) / 2];
       if (numMinDif % 2 == 1) {

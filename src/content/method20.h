@@ -43,24 +43,24 @@ constexpr uint32_t kAudioBlockBit = 0x8000;
 constexpr uint32_t kKeepOldTableBit = 0x4000;
 
 constexpr uint32_t kLengthSlots = 28;
-constexpr uint8_t kLengthBase[kLengthSlots] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  10,  12,  14,  16,  20,
+constexpr uint8_t LDecode[kLengthSlots] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  10,  12,  14,  16,  20,
                                                24, 28, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224};
-constexpr uint8_t kLengthBits[kLengthSlots] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
+constexpr uint8_t LBits[kLengthSlots] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
                                                2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
 
 constexpr uint32_t kDistanceSlots = 48;
-constexpr uint32_t kDistanceBase[kDistanceSlots] = {
+constexpr uint32_t DDecode[kDistanceSlots] = {
     0,      1,      2,      3,      4,      6,      8,      12,     16,     24,     32,     48,
     64,     96,     128,    192,    256,    384,    512,    768,    1024,   1536,   2048,   3072,
     4096,   6144,   8192,   12288,  16384,  24576,  32768,  49152,  65536,  98304,  131072, 196608,
     262144, 327680, 393216, 458752, 524288, 589824, 655360, 720896, 786432, 851968, 917504, 983040};
-constexpr uint8_t kDistanceBits[kDistanceSlots] = {0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,  5,  5,  6,  6,
+constexpr uint8_t DBits[kDistanceSlots] = {0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,  5,  5,  6,  6,
                                                    7,  7,  8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14,
                                                    15, 15, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
 
 constexpr uint32_t kShortDistanceSlots = 8;
-constexpr uint8_t kShortDistanceBase[kShortDistanceSlots] = {0, 4, 8, 16, 32, 64, 128, 192};
-constexpr uint8_t kShortDistanceBits[kShortDistanceSlots] = {2, 2, 3, 4, 5, 6, 6, 6};
+constexpr uint8_t SDDecode[kShortDistanceSlots] = {0, 4, 8, 16, 32, 64, 128, 192};
+constexpr uint8_t SDBits[kShortDistanceSlots] = {2, 2, 3, 4, 5, 6, 6, 6};
 
 // Far matches are worth a byte or two more than their length code says: a new match gains one
 // byte at distance 0x2000 and one more at 0x40000; a match at one of the last four distances
@@ -75,8 +75,8 @@ constexpr uint32_t OldDistanceLengthBonus(uint32_t distance) {
 // Audio mode: each byte is predicted from the previous bytes of its channel by an adaptive
 // linear predictor; the stream carries the prediction error. The encoder runs the same model.
 struct AudioVariables {
-  int32_t k1 = 0, k2 = 0, k3 = 0, k4 = 0, k5 = 0;  // predictor weights
-  int32_t d1 = 0, d2 = 0, d3 = 0, d4 = 0;  // previous deltas
+  int32_t K1 = 0, K2 = 0, K3 = 0, K4 = 0, K5 = 0;  // predictor weights
+  int32_t D1 = 0, D2 = 0, D3 = 0, D4 = 0;  // previous deltas
   int32_t lastDelta = 0;
   uint32_t dif[11] = {};  // error sums of each candidate weight change
   uint32_t byteCount = 0;

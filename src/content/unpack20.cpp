@@ -52,13 +52,13 @@ void Unpack20::Refill() {
   readTop_ = read > 0 ? read + kCarryOver : inAddr_;
 }
 
-uint32_t Unpack20::GetBits() const {
+uint32_t Unpack20::getbits() const {
   const uint32_t bytes = (static_cast<uint32_t>(input_[inAddr_]) << 16) |
                          (static_cast<uint32_t>(input_[inAddr_ + 1]) << 8) | input_[inAddr_ + 2];
   return (bytes >> (8 - inBit_)) & 0xFFFF;
 }
 
-void Unpack20::AddBits(uint32_t bits) {
+void Unpack20::addbits(uint32_t bits) {
   bits += inBit_;
   inAddr_ += bits >> 3;
   inBit_ = bits & 7;
@@ -66,13 +66,13 @@ void Unpack20::AddBits(uint32_t bits) {
 
 uint32_t Unpack20::ReadExtraBits(uint32_t count) {
   if (count == 0) return 0;
-  const uint32_t value = GetBits() >> (16 - count);
-  AddBits(count);
+  const uint32_t value = getbits() >> (16 - count);
+  addbits(count);
   return value;
 }
 
 uint32_t Unpack20::DecodeSymbol(const HuffmanDecoder& decoder) {
-  const uint32_t bitField = GetBits() & 0xFFFE;
+  const uint32_t bitField = getbits() & 0xFFFE;
   uint32_t bits = 15;
   for (uint32_t length = 1; length < 15; ++length) {
     if (bitField < decoder.decodeLen[length]) {
@@ -80,7 +80,7 @@ uint32_t Unpack20::DecodeSymbol(const HuffmanDecoder& decoder) {
       break;
     }
   }
-  AddBits(bits);
+  addbits(bits);
   // Unsigned arithmetic: a code outside the table (damaged input) gives a large index, which
   // the bound below catches.
   uint32_t index = decoder.decodePos[bits] + ((bitField - decoder.decodeLen[bits - 1]) >> (16 - bits));
@@ -114,16 +114,16 @@ void Unpack20::BuildDecoder(HuffmanDecoder& decoder, const uint8_t* lengths, uin
 
 void Unpack20::ReadTables() {
   if (inAddr_ > kTableStartRefill) Refill();
-  const uint32_t header = GetBits();
+  const uint32_t header = getbits();
   audioBlock_ = (header & kAudioBlockBit) != 0;
   if ((header & kKeepOldTableBit) == 0) std::memset(oldTable_, 0, sizeof(oldTable_));
-  AddBits(2);
+  addbits(2);
 
   uint32_t tableSize;
   if (audioBlock_) {
     channels_ = ((header >> 12) & 3) + 1;
     if (curChannel_ >= channels_) curChannel_ = 0;
-    AddBits(2);
+    addbits(2);
     tableSize = channels_ * kAudioSymbols;
   } else {
     tableSize = kLzTableSize;
@@ -131,31 +131,31 @@ void Unpack20::ReadTables() {
 
   uint8_t bitLengths[kBitLengthSymbols];
   for (uint8_t& length : bitLengths) {
-    length = static_cast<uint8_t>(GetBits() >> 12);
-    AddBits(4);
+    length = static_cast<uint8_t>(getbits() >> 12);
+    addbits(4);
   }
-  BuildDecoder(bitLengthDecoder_, bitLengths, kBitLengthSymbols);
+  BuildDecoder(BD_, bitLengths, kBitLengthSymbols);
 
   // Lengths past tableSize stay zero; they still reach oldTable_, as the whole set does.
   uint8_t table[kMaxTableSize] = {};
   for (uint32_t i = 0; i < tableSize;) {
     if (inAddr_ > kTableSymbolRefill) Refill();
-    const uint32_t symbol = DecodeSymbol(bitLengthDecoder_);
+    const uint32_t symbol = DecodeSymbol(BD_);
     if (symbol < 16) {
       table[i] = static_cast<uint8_t>((symbol + oldTable_[i]) & 15);
       ++i;
     } else if (symbol == kRepeatPreviousLength) {
-      uint32_t n = (GetBits() >> 14) + 3;
-      AddBits(2);
+      uint32_t n = (getbits() >> 14) + 3;
+      addbits(2);
       for (; n > 0 && i < tableSize; --n, ++i) table[i] = i > 0 ? table[i - 1] : 0;
     } else {
       uint32_t n;
       if (symbol == kShortZeroRun) {
-        n = (GetBits() >> 13) + 3;
-        AddBits(3);
+        n = (getbits() >> 13) + 3;
+        addbits(3);
       } else {
-        n = (GetBits() >> 9) + 11;
-        AddBits(7);
+        n = (getbits() >> 9) + 11;
+        addbits(7);
       }
       for (; n > 0 && i < tableSize; --n, ++i) table[i] = 0;
     }
@@ -163,11 +163,11 @@ void Unpack20::ReadTables() {
 
   if (audioBlock_) {
     for (uint32_t channel = 0; channel < channels_; ++channel)
-      BuildDecoder(audioDecoders_[channel], table + channel * kAudioSymbols, kAudioSymbols);
+      BuildDecoder(MD_[channel], table + channel * kAudioSymbols, kAudioSymbols);
   } else {
-    BuildDecoder(literalDecoder_, table, kLiteralLengthSymbols);
-    BuildDecoder(distanceDecoder_, table + kLiteralLengthSymbols, kDistanceSymbols);
-    BuildDecoder(repeatDecoder_, table + kLiteralLengthSymbols + kDistanceSymbols, kRepeatLengthSymbols);
+    BuildDecoder(LD_, table, kLiteralLengthSymbols);
+    BuildDecoder(DD_, table + kLiteralLengthSymbols, kDistanceSymbols);
+    BuildDecoder(RD_, table + kLiteralLengthSymbols + kDistanceSymbols, kRepeatLengthSymbols);
   }
   std::memcpy(oldTable_, table, sizeof(oldTable_));
 }
@@ -177,8 +177,8 @@ void Unpack20::ReadTables() {
 void Unpack20::ReadLastTables() {
   if (readTop_ < inAddr_ + 5) return;
   if (audioBlock_) {
-    if (DecodeSymbol(audioDecoders_[curChannel_]) == kAudioTableChange) ReadTables();
-  } else if (DecodeSymbol(literalDecoder_) == kTableChange) {
+    if (DecodeSymbol(MD_[curChannel_]) == kAudioTableChange) ReadTables();
+  } else if (DecodeSymbol(LD_) == kTableChange) {
     ReadTables();
   }
 }
@@ -220,7 +220,7 @@ void Unpack20::Flush() {
 }
 
 void Unpack20::DecodeAudioStep() {
-  const uint32_t delta = DecodeSymbol(audioDecoders_[curChannel_]);
+  const uint32_t delta = DecodeSymbol(MD_[curChannel_]);
   if (delta == kAudioTableChange) {
     ReadTables();
     return;
@@ -231,15 +231,15 @@ void Unpack20::DecodeAudioStep() {
 }
 
 void Unpack20::DecodeStep() {
-  const uint32_t symbol = DecodeSymbol(literalDecoder_);
+  const uint32_t symbol = DecodeSymbol(LD_);
   if (symbol < 256) {
     PutByte(static_cast<uint8_t>(symbol));
     --destUnpSize_;
   } else if (symbol >= kFirstLengthSymbol) {
     const uint32_t lengthSlot = symbol - kFirstLengthSymbol;
-    uint32_t length = kLengthBase[lengthSlot] + 3 + ReadExtraBits(kLengthBits[lengthSlot]);
-    const uint32_t distanceSlot = DecodeSymbol(distanceDecoder_);
-    const uint32_t distance = kDistanceBase[distanceSlot] + 1 + ReadExtraBits(kDistanceBits[distanceSlot]);
+    uint32_t length = LDecode[lengthSlot] + 3 + ReadExtraBits(LBits[lengthSlot]);
+    const uint32_t distanceSlot = DecodeSymbol(DD_);
+    const uint32_t distance = DDecode[distanceSlot] + 1 + ReadExtraBits(DBits[distanceSlot]);
     length += NewMatchLengthBonus(distance);
     CopyMatch(length, distance);
   } else if (symbol == kTableChange) {
@@ -248,13 +248,13 @@ void Unpack20::DecodeStep() {
     CopyMatch(lastLength_, lastDist_);
   } else if (symbol < kFirstShortDistance) {
     const uint32_t distance = oldDist_[(oldDistPtr_ - (symbol - 256)) & 3];
-    const uint32_t lengthSlot = DecodeSymbol(repeatDecoder_);
+    const uint32_t lengthSlot = DecodeSymbol(RD_);
     const uint32_t length =
-        kLengthBase[lengthSlot] + 2 + ReadExtraBits(kLengthBits[lengthSlot]) + OldDistanceLengthBonus(distance);
+        LDecode[lengthSlot] + 2 + ReadExtraBits(LBits[lengthSlot]) + OldDistanceLengthBonus(distance);
     CopyMatch(length, distance);
   } else {
     const uint32_t slot = symbol - kFirstShortDistance;
-    const uint32_t distance = kShortDistanceBase[slot] + 1 + ReadExtraBits(kShortDistanceBits[slot]);
+    const uint32_t distance = SDDecode[slot] + 1 + ReadExtraBits(SDBits[slot]);
     CopyMatch(2, distance);
   }
 }

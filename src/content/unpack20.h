@@ -39,8 +39,8 @@ class Unpack20 {
   void ResetState();
   void FirstRefill();
   void Refill();
-  uint32_t GetBits() const;
-  void AddBits(uint32_t bits);
+  uint32_t getbits() const;
+  void addbits(uint32_t bits);
   uint32_t ReadExtraBits(uint32_t count);
   uint32_t DecodeSymbol(const HuffmanDecoder& decoder);
   static void BuildDecoder(HuffmanDecoder& decoder, const uint8_t* lengths, uint32_t count);
@@ -76,9 +76,9 @@ class Unpack20 {
   method20::AudioVariables audioVars_[method20::kMaxAudioChannels];
 
   uint8_t oldTable_[method20::kMaxTableSize] = {};
-  HuffmanDecoder literalDecoder_;  // LD
-  HuffmanDecoder distanceDecoder_;  // DD
-  HuffmanDecoder repeatDecoder_;  // RD
-  HuffmanDecoder bitLengthDecoder_;  // BD
-  HuffmanDecoder audioDecoders_[method20::kMaxAudioChannels];  // MD
+  HuffmanDecoder LD_;  // literals, repeats and lengths (298 symbols)
+  HuffmanDecoder DD_;  // distance slots (48)
+  HuffmanDecoder RD_;  // length slots of the repeat symbols (28)
+  HuffmanDecoder BD_;  // code lengths of a table set (19)
+  HuffmanDecoder MD_[method20::kMaxAudioChannels];  // audio errors per channel (257 each)
 };

@@ -196,13 +196,13 @@ class StreamWriter {
     using namespace method20;
     const uint32_t value = length - 3 - NewMatchLengthBonus(distance);
     uint32_t slot = kLengthSlots - 1;
-    while (kLengthBase[slot] > value) --slot;
+    while (LDecode[slot] > value) --slot;
     Symbol(kFirstLengthSymbol + slot);
-    Bits(value - kLengthBase[slot], kLengthBits[slot]);
+    Bits(value - LDecode[slot], LBits[slot]);
     uint32_t distanceSlot = kDistanceSlots - 1;
-    while (kDistanceBase[distanceSlot] > distance - 1) --distanceSlot;
+    while (DDecode[distanceSlot] > distance - 1) --distanceSlot;
     Bits(distanceSlot, distanceBits_);
-    Bits(distance - 1 - kDistanceBase[distanceSlot], kDistanceBits[distanceSlot]);
+    Bits(distance - 1 - DDecode[distanceSlot], DBits[distanceSlot]);
   }
 
   // A match at the n-th last distance (n = 1..4, symbols 257..260).
@@ -211,18 +211,18 @@ class StreamWriter {
     Symbol(256 + n);
     const uint32_t value = length - 2 - OldDistanceLengthBonus(distance);
     uint32_t slot = kLengthSlots - 1;
-    while (kLengthBase[slot] > value) --slot;
+    while (LDecode[slot] > value) --slot;
     Bits(slot, repeatBits_);
-    Bits(value - kLengthBase[slot], kLengthBits[slot]);
+    Bits(value - LDecode[slot], LBits[slot]);
   }
 
   // A length-2 match at distance 1..256 (symbols 261..268).
   void ShortMatch(uint32_t distance) {
     using namespace method20;
     uint32_t slot = kShortDistanceSlots - 1;
-    while (kShortDistanceBase[slot] > distance - 1) --slot;
+    while (SDDecode[slot] > distance - 1) --slot;
     Symbol(kFirstShortDistance + slot);
-    Bits(distance - 1 - kShortDistanceBase[slot], kShortDistanceBits[slot]);
+    Bits(distance - 1 - SDDecode[slot], SDBits[slot]);
   }
 
   const Bytes& Finish() { return bytes_; }

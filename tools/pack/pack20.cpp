@@ -26,18 +26,18 @@ constexpr uint32_t kMaxShortDistance = 256;
 
 uint32_t LengthSlot(uint32_t value) {  // value 0..255
   uint32_t slot = kLengthSlots - 1;
-  while (kLengthBase[slot] > value) --slot;
+  while (LDecode[slot] > value) --slot;
   return slot;
 }
 
 uint32_t DistanceSlot(uint32_t distanceMinusOne) {
-  const uint32_t* end = kDistanceBase + kDistanceSlots;
-  return static_cast<uint32_t>(std::upper_bound(kDistanceBase, end, distanceMinusOne) - kDistanceBase) - 1;
+  const uint32_t* end = DDecode + kDistanceSlots;
+  return static_cast<uint32_t>(std::upper_bound(DDecode, end, distanceMinusOne) - DDecode) - 1;
 }
 
 uint32_t ShortDistanceSlot(uint32_t distanceMinusOne) {  // 0..255
   uint32_t slot = kShortDistanceSlots - 1;
-  while (kShortDistanceBase[slot] > distanceMinusOne) --slot;
+  while (SDDecode[slot] > distanceMinusOne) --slot;
   return slot;
 }
 
@@ -256,14 +256,14 @@ void Pack20Encoder::ParseLz(uint32_t start, uint32_t end, Pack20Model& model, st
         const uint32_t length = MatchLength(history_, here, distance, std::min(room, 257 + bonus));
         for (uint32_t l = 2 + bonus; l <= length; ++l) {
           const uint32_t slot = LengthSlot(l - 2 - bonus);
-          relax(l, distance, 256 + back, prices.literal[256 + back] + prices.repeat[slot] + kLengthBits[slot]);
+          relax(l, distance, 256 + back, prices.literal[256 + back] + prices.repeat[slot] + LBits[slot]);
         }
       }
       if (room >= 2) {
         const uint32_t distance = finder_.NearestPairDistance(history_, here);
         if (distance != 0 && distance <= kMaxShortDistance) {
           const uint32_t slot = ShortDistanceSlot(distance - 1);
-          relax(2, distance, kFirstShortDistance + slot, prices.literal[kFirstShortDistance + slot] + kShortDistanceBits[slot]);
+          relax(2, distance, kFirstShortDistance + slot, prices.literal[kFirstShortDistance + slot] + SDBits[slot]);
         }
       }
       // Each match the chain reports is longer than the one before, so it supplies the lengths
@@ -273,11 +273,11 @@ void Pack20Encoder::ParseLz(uint32_t start, uint32_t end, Pack20Model& model, st
         const uint32_t bonus = NewMatchLengthBonus(distance);
         length = std::min(length, 258 + bonus);
         const uint32_t distanceSlot = DistanceSlot(distance - 1);
-        const float distancePrice = prices.distance[distanceSlot] + kDistanceBits[distanceSlot];
+        const float distancePrice = prices.distance[distanceSlot] + DBits[distanceSlot];
         for (uint32_t l = std::max(covered + 1, 3 + bonus); l <= length; ++l) {
           const uint32_t slot = LengthSlot(l - 3 - bonus);
           relax(l, distance, kFirstLengthSymbol + slot,
-                prices.literal[kFirstLengthSymbol + slot] + kLengthBits[slot] + distancePrice);
+                prices.literal[kFirstLengthSymbol + slot] + LBits[slot] + distancePrice);
         }
         covered = std::max(covered, length);
       });
@@ -422,20 +422,20 @@ std::vector<uint8_t> Pack20Encoder::EncodeLz(uint32_t start, uint32_t end, Pack2
       if (t.symbol >= kFirstLengthSymbol) {
         ++statistics.newMatches;
         const uint32_t slot = t.symbol - kFirstLengthSymbol;
-        WriteExtra(out, t.length - 3 - NewMatchLengthBonus(t.distance) - kLengthBase[slot], kLengthBits[slot]);
+        WriteExtra(out, t.length - 3 - NewMatchLengthBonus(t.distance) - LDecode[slot], LBits[slot]);
         const uint32_t distanceSlot = DistanceSlot(t.distance - 1);
         WriteSymbol(out, model.distance, distanceSlot);
-        WriteExtra(out, t.distance - 1 - kDistanceBase[distanceSlot], kDistanceBits[distanceSlot]);
+        WriteExtra(out, t.distance - 1 - DDecode[distanceSlot], DBits[distanceSlot]);
       } else if (t.symbol < kFirstShortDistance) {
         ++statistics.oldDistanceMatches;
         const uint32_t value = t.length - 2 - OldDistanceLengthBonus(t.distance);
         const uint32_t slot = LengthSlot(value);
         WriteSymbol(out, model.repeat, slot);
-        WriteExtra(out, value - kLengthBase[slot], kLengthBits[slot]);
+        WriteExtra(out, value - LDecode[slot], LBits[slot]);
       } else {
         ++statistics.shortMatches;
         const uint32_t slot = t.symbol - kFirstShortDistance;
-        WriteExtra(out, t.distance - 1 - kShortDistanceBase[slot], kShortDistanceBits[slot]);
+        WriteExtra(out, t.distance - 1 - SDDecode[slot], SDBits[slot]);
       }
     }
   }
