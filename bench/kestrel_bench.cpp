@@ -12,7 +12,8 @@ const BenchCommand kCommands[] = {
 
 int Usage() {
   std::fputs("usage:\n", stderr);
-  for (const BenchCommand& command : kCommands) std::fprintf(stderr, "  kestrel-bench %s %s\n", command.name, command.usage);
+  for (const BenchCommand& command : kCommands)
+    std::fprintf(stderr, "  kestrel-bench %s %s\n", command.name, command.usage);
   return 2;
 }
 

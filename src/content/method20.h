@@ -21,13 +21,14 @@ constexpr uint32_t kRepeatLengthSymbols = 28;
 constexpr uint32_t kBitLengthSymbols = 19;
 constexpr uint32_t kAudioSymbols = 257;  // 256 deltas and the table change
 constexpr uint32_t kMaxAudioChannels = 4;
-constexpr uint32_t kLzTableSize = kLiteralLengthSymbols + kDistanceSymbols + kRepeatLengthSymbols;  // 374
-constexpr uint32_t kMaxTableSize = kMaxAudioChannels * kAudioSymbols;  // 1028
+// Code lengths in one table set: 374 in LZ mode, up to 1028 in audio mode.
+constexpr uint32_t kLzTableSize = kLiteralLengthSymbols + kDistanceSymbols + kRepeatLengthSymbols;
+constexpr uint32_t kMaxTableSize = kMaxAudioChannels * kAudioSymbols;
 constexpr uint32_t kMaxCodeLength = 15;
 
 // Literal/length symbols.
-constexpr uint32_t kRepeatLastMatch = 256;  // the previous match again, same length and distance
-constexpr uint32_t kFirstOldDistance = 257;  // 257..260: one of the last four distances, new length
+constexpr uint32_t kRepeatLastMatch = 256;     // the previous match again, same length and distance
+constexpr uint32_t kFirstOldDistance = 257;    // 257..260: one of the last four distances, new length
 constexpr uint32_t kFirstShortDistance = 261;  // 261..268: length 2 at distance 1..256
 constexpr uint32_t kTableChange = 269;
 constexpr uint32_t kFirstLengthSymbol = 270;  // 270..297: a new match, length slot N - 270
@@ -35,8 +36,8 @@ constexpr uint32_t kAudioTableChange = 256;
 
 // Bit-length symbols: 0..15 are lengths (or additions), then the three run codes.
 constexpr uint32_t kRepeatPreviousLength = 16;  // 2 bits: 3..6 copies of the previous length
-constexpr uint32_t kShortZeroRun = 17;  // 3 bits: 3..10 zeros
-constexpr uint32_t kLongZeroRun = 18;  // 7 bits: 11..138 zeros
+constexpr uint32_t kShortZeroRun = 17;          // 3 bits: 3..10 zeros
+constexpr uint32_t kLongZeroRun = 18;           // 7 bits: 11..138 zeros
 
 // Table-set header bits (the first two bits of the set).
 constexpr uint32_t kAudioBlockBit = 0x8000;
@@ -44,9 +45,9 @@ constexpr uint32_t kKeepOldTableBit = 0x4000;
 
 constexpr uint32_t kLengthSlots = 28;
 constexpr uint8_t LDecode[kLengthSlots] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  10,  12,  14,  16,  20,
-                                               24, 28, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224};
+                                           24, 28, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224};
 constexpr uint8_t LBits[kLengthSlots] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
-                                               2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
+                                         2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
 
 constexpr uint32_t kDistanceSlots = 48;
 constexpr uint32_t DDecode[kDistanceSlots] = {
@@ -55,8 +56,8 @@ constexpr uint32_t DDecode[kDistanceSlots] = {
     4096,   6144,   8192,   12288,  16384,  24576,  32768,  49152,  65536,  98304,  131072, 196608,
     262144, 327680, 393216, 458752, 524288, 589824, 655360, 720896, 786432, 851968, 917504, 983040};
 constexpr uint8_t DBits[kDistanceSlots] = {0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,  5,  5,  6,  6,
-                                                   7,  7,  8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14,
-                                                   15, 15, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
+                                           7,  7,  8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14,
+                                           15, 15, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
 
 constexpr uint32_t kShortDistanceSlots = 8;
 constexpr uint8_t SDDecode[kShortDistanceSlots] = {0, 4, 8, 16, 32, 64, 128, 192};
@@ -76,7 +77,7 @@ constexpr uint32_t OldDistanceLengthBonus(uint32_t distance) {
 // linear predictor; the stream carries the prediction error. The encoder runs the same model.
 struct AudioVariables {
   int32_t K1 = 0, K2 = 0, K3 = 0, K4 = 0, K5 = 0;  // predictor weights
-  int32_t D1 = 0, D2 = 0, D3 = 0, D4 = 0;  // previous deltas
+  int32_t D1 = 0, D2 = 0, D3 = 0, D4 = 0;          // previous deltas
   int32_t lastDelta = 0;
   uint32_t dif[11] = {};  // error sums of each candidate weight change
   uint32_t byteCount = 0;

@@ -58,11 +58,11 @@ class Unpack20 {
   bool primed_ = false;  // state has been reset at least once
 
   bool windowFilled_ = false;  // every window byte written since the last reset
-  uint32_t unpPtr_ = 0;  // next window position to write
-  uint32_t wrPtr_ = 0;  // first window position not yet copied to the output
-  uint32_t inAddr_ = 0;  // byte position in the input buffer
-  uint32_t inBit_ = 0;  // bit position (0-7) within that byte
-  uint32_t readTop_ = 0;  // valid bytes in the input buffer
+  uint32_t unpPtr_ = 0;        // next window position to write
+  uint32_t wrPtr_ = 0;         // first window position not yet copied to the output
+  uint32_t inAddr_ = 0;        // byte position in the input buffer
+  uint32_t inBit_ = 0;         // bit position (0-7) within that byte
+  uint32_t readTop_ = 0;       // valid bytes in the input buffer
   uint32_t oldDist_[4] = {};
   uint32_t oldDistPtr_ = 0;
   uint32_t lastDist_ = 0;
@@ -76,9 +76,9 @@ class Unpack20 {
   method20::AudioVariables audioVars_[method20::kMaxAudioChannels];
 
   uint8_t oldTable_[method20::kMaxTableSize] = {};
-  HuffmanDecoder LD_;  // literals, repeats and lengths (298 symbols)
-  HuffmanDecoder DD_;  // distance slots (48)
-  HuffmanDecoder RD_;  // length slots of the repeat symbols (28)
-  HuffmanDecoder BD_;  // code lengths of a table set (19)
+  HuffmanDecoder LD_;                               // literals, repeats and lengths (298 symbols)
+  HuffmanDecoder DD_;                               // distance slots (48)
+  HuffmanDecoder RD_;                               // length slots of the repeat symbols (28)
+  HuffmanDecoder BD_;                               // code lengths of a table set (19)
   HuffmanDecoder MD_[method20::kMaxAudioChannels];  // audio errors per channel (257 each)
 };

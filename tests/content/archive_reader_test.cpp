@@ -75,7 +75,8 @@ TEST(ArchiveReader, StoredEntryComesBackByteForByte) {
 }
 
 TEST(ArchiveReader, NamesMatchWithEitherSeparatorAndAnyCase) {
-  const Bytes archive = Build({Stored("INTRO/000.JPG", BytesOf("slash")), Stored("intro_001.jpg", BytesOf("underscore"))});
+  const Bytes archive =
+      Build({Stored("INTRO/000.JPG", BytesOf("slash")), Stored("intro_001.jpg", BytesOf("underscore"))});
   const struct {
     const char* wanted;
     const char* expected;  // null: not found
@@ -122,8 +123,8 @@ TEST(ArchiveReader, MainHeaderOfSize20SkipsSevenBytes) {
 }
 
 TEST(ArchiveReader, AcceptsTheThreeMarkers) {
-  for (const uint8_t* marker : {archive_format::kRarMarker, archive_format::kUniqueMarker,
-                                archive_format::kQuartzMarker}) {
+  for (const uint8_t* marker :
+       {archive_format::kRarMarker, archive_format::kUniqueMarker, archive_format::kQuartzMarker}) {
     ArchiveShape shape;
     shape.marker = marker;
     Bytes out;
@@ -221,8 +222,8 @@ TEST(ArchiveReaderDamage, TruncatedArchivesFailCleanly) {
   stream.Literals("abcabcabc");
   stream.Match(20, 3);
   const std::string text = "abcabcabc" + std::string("abcabcabcabcabcabcab");
-  const Bytes archive = Build({Stored("s.txt", BytesOf("stored")),
-                               Compressed("c.txt", stream.Finish(), BytesOf(text))});
+  const Bytes archive =
+      Build({Stored("s.txt", BytesOf("stored")), Compressed("c.txt", stream.Finish(), BytesOf(text))});
   for (size_t length = 0; length < archive.size(); ++length) {
     SCOPED_TRACE(length);
     const Bytes cut(archive.begin(), archive.begin() + length);
@@ -267,8 +268,9 @@ TEST(ArchiveReader, ExtractionsMayRunAtTheSameTime) {
       for (int round = 0; round < 3; ++round) {
         uint8_t* data = nullptr;
         uint32_t size = 0;
-        all = all && ArchiveReader::ExtractToMemory(&data, &size, "BoatModernEnglish.wav",
-                                                    archives[(t + round) % 2].c_str(), nullptr) &&
+        all = all &&
+              ArchiveReader::ExtractToMemory(&data, &size, "BoatModernEnglish.wav", archives[(t + round) % 2].c_str(),
+                                             nullptr) &&
               size == wav.size() && std::memcmp(data, wav.data(), size) == 0;
         Free(data);
       }

@@ -114,7 +114,8 @@ class TempFile {
  public:
   explicit TempFile(const Bytes& contents) {
     static int counter = 0;
-    path_ = ::testing::TempDir() + "kestrel_archive_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + ".bin";
+    path_ =
+        ::testing::TempDir() + "kestrel_archive_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + ".bin";
     std::FILE* file = std::fopen(path_.c_str(), "wb");
     if (file) {
       if (!contents.empty()) std::fwrite(contents.data(), 1, contents.size(), file);

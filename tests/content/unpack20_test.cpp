@@ -33,7 +33,7 @@ TEST(Unpack20, CopyFromBeforeTheStartReadsZeros) {
   StreamWriter s;
   s.LzTables();
   s.Literal('a');
-  s.Match(3, 2);  // 0 from before the start, then 'a', then that 0 again
+  s.Match(3, 2);        // 0 from before the start, then 'a', then that 0 again
   s.Match(5, 0x80000);  // the shortest match that far back
   const Bytes expected = {'a', 0, 'a', 0, 0, 0, 0, 0, 0};
   EXPECT_TRUE(Decode(s.Finish(), expected) == expected);
@@ -160,7 +160,8 @@ TEST(Unpack20, TableSetsReplaceOrAddToThePreviousOne) {
 TEST(Unpack20, AudioModeInterleavesChannels) {
   // Three channels of distinct slopes; the encoder side of the predictor gives the errors.
   Bytes target;
-  for (int i = 0; i < 300; ++i) target.push_back(static_cast<uint8_t>(i % 3 == 0 ? i : i % 3 == 1 ? 200 - i / 2 : 7 * i));
+  for (int i = 0; i < 300; ++i)
+    target.push_back(static_cast<uint8_t>(i % 3 == 0 ? i : i % 3 == 1 ? 200 - i / 2 : 7 * i));
   StreamWriter s;
   s.AudioTables(3);
   method20::AudioVariables vars[3];
@@ -243,7 +244,7 @@ TEST(Unpack20, TableChangeAtTheEndOfAnEntryIsReadForTheNext) {
   first.Literals("end");
   first.Symbol(method20::kTableChange);
   first.LzTables(true, 1);  // every code one bit longer from here on
-  StreamWriter second;  // no table set of its own: 10-bit literal codes
+  StreamWriter second;      // no table set of its own: 10-bit literal codes
   for (char c : std::string("new")) second.Bits(static_cast<uint8_t>(c), 10);
   ArchiveShape solid;
   solid.solid = true;

@@ -20,7 +20,8 @@ class PackCommandLine : public testing::Test {
  protected:
   void SetUp() override {
     pack_ = dir_.Path() / "mypack";
-    WriteFile(pack_ / "content.ini", BytesOf("[KestrelRun]\r\nNoOfMissionFiles=1\r\nMissionFile 0=missions\\list.ini\r\n"));
+    WriteFile(pack_ / "content.ini",
+              BytesOf("[KestrelRun]\r\nNoOfMissionFiles=1\r\nMissionFile 0=missions\\list.ini\r\n"));
     WriteFile(pack_ / "missions" / "list.ini", Text(5000, 1));
     WriteFile(pack_ / "sounds" / "boat.wav", ReadFile(FixturesDir() + "BoatModernEnglish.wav"));
     WriteFile(pack_ / "caf\xC3\xA9.txt", BytesOf("accent"));  // UTF-8 on disk, Windows-1252 in the pack
@@ -67,7 +68,8 @@ TEST_F(PackCommandLine, CreateListExtractAndTest) {
       EXPECT_EQ(method, "v20-m3");
     }
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"caf\xC3\xA9.txt", "content.ini", "missions\\list.ini", "sounds\\boat.wav"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"caf\xC3\xA9.txt", "content.ini", "missions\\list.ini", "sounds\\boat.wav"}));
   // Letters beyond ASCII match only in their own case, as the C library's toupper has it.
   const Result accented = Run("extract pack.bin 'CAF\xC3\xA9.TXT'");
   EXPECT_EQ(accented.status, 0);

@@ -51,9 +51,10 @@ class Random {
 };
 
 inline Bytes Text(size_t size, uint64_t seed) {
-  static const char* const kWords[] = {"helicopter", "mission", "fuel", "rotor", "the", "a", "of", "landing",
-                                       "pad", "target", "altitude", "speed", "NoOfMissions", "=", "\r\n",
-                                       "[Chopper]", "Mesh", "rescue", "destroy", "and", "is", "to", "0", "100"};
+  static const char* const kWords[] = {"helicopter",   "mission", "fuel", "rotor",     "the",      "a",
+                                       "of",           "landing", "pad",  "target",    "altitude", "speed",
+                                       "NoOfMissions", "=",       "\r\n", "[Chopper]", "Mesh",     "rescue",
+                                       "destroy",      "and",     "is",   "to",        "0",        "100"};
   Random random(seed);
   Bytes out;
   while (out.size() < size) {
@@ -74,7 +75,8 @@ inline Bytes RandomBytes(size_t size, uint64_t seed) {
 
 // Shaped like a baseline JPEG: markers, tables and entropy-coded bytes with stuffed 0xFF.
 inline Bytes JpegLike(size_t size, uint64_t seed) {
-  Bytes out = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0, 0xFF, 0xDB, 0, 0x43, 0};
+  Bytes out = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F',  'I',  'F', 0,    1, 1,
+               0,    0,    1,    0,    1,    0,    0,   0xFF, 0xDB, 0,   0x43, 0};
   for (int i = 0; i < 64; ++i) out.push_back(static_cast<uint8_t>(1 + i / 4));
   const Bytes header = {0xFF, 0xC0, 0, 11, 8, 1, 0x40, 0, 0xF0, 1, 1, 0x11, 0, 0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0x3F, 0};
   out.insert(out.end(), header.begin(), header.end());
@@ -101,7 +103,7 @@ inline Bytes Large(uint64_t seed) {
     const Bytes copy(out.begin() + from, out.begin() + to);
     out.insert(out.end(), copy.begin(), copy.end());
   };
-  repeat(1000, 250000);  // a million bytes back
+  repeat(1000, 250000);    // a million bytes back
   repeat(400000, 450000);  // noise seen 600 KB before
   const Bytes tail = Text(30000, seed + 3);
   out.insert(out.end(), tail.begin(), tail.end());
@@ -147,7 +149,8 @@ class TempDir {
  public:
   TempDir() {
     static int counter = 0;
-    path_ = fs::path(::testing::TempDir()) / ("kestrel_pack_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    path_ =
+        fs::path(::testing::TempDir()) / ("kestrel_pack_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
@@ -188,7 +191,8 @@ inline void ExpectUnarReadsBack(const fs::path& archive, const std::vector<PackS
   fs::remove(out.Path() / "unar.log");
   std::map<std::string, Bytes> unpacked;
   for (const auto& entry : fs::recursive_directory_iterator(out.Path())) {
-    if (entry.is_regular_file()) unpacked[entry.path().lexically_relative(out.Path()).string()] = ReadFile(entry.path());
+    if (entry.is_regular_file())
+      unpacked[entry.path().lexically_relative(out.Path()).string()] = ReadFile(entry.path());
   }
   EXPECT_EQ(unpacked.size(), files.size());
   for (const PackSource& file : files) {

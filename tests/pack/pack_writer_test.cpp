@@ -87,10 +87,12 @@ TEST(PackWriter, SameInputGivesTheSameBytes) {
 }
 
 TEST(PackWriter, ChoosesTheCodingPerFile) {
-  const std::vector<PackSource> files = {
-      Source("boat.wav", ReadFile(FixturesDir() + "BoatModernEnglish.wav")), Source("empty.txt", {}),
-      Source("one.bin", {0x42}), Source("random.bin", RandomBytes(20000, 5)), Source("text.ini", Text(60000, 11)),
-      Source("zeros.bin", Bytes(200000, 0))};
+  const std::vector<PackSource> files = {Source("boat.wav", ReadFile(FixturesDir() + "BoatModernEnglish.wav")),
+                                         Source("empty.txt", {}),
+                                         Source("one.bin", {0x42}),
+                                         Source("random.bin", RandomBytes(20000, 5)),
+                                         Source("text.ini", Text(60000, 11)),
+                                         Source("zeros.bin", Bytes(200000, 0))};
   ArchiveReport report;
   BuildArchive(files, ArchiveOptions{}, &report);
   ASSERT_EQ(report.entries.size(), files.size());
@@ -178,7 +180,7 @@ TEST(PackWriter, DosTimes) {
     int64_t unix;
     uint32_t dos;
   } cases[] = {
-      {0, (1u << 21) | (1u << 16)},  // before 1980: the earliest DOS time
+      {0, (1u << 21) | (1u << 16)},          // before 1980: the earliest DOS time
       {315532800, (1u << 21) | (1u << 16)},  // 1980-01-01 00:00:00
       {1582979696, (40u << 25) | (2u << 21) | (29u << 16) | (12u << 11) | (34u << 5) | 28u},  // 2020-02-29 12:34:56
   };
@@ -208,7 +210,8 @@ TEST(PackSources, FoldersBecomeSortedBackslashNames) {
 
   // The same name from two places cannot go into one pack.
   WriteFile(dir.Path() / "other" / "content.ini", {'x'});
-  EXPECT_FALSE(CollectPackSources({(dir.Path() / "pack").string(), (dir.Path() / "other").string()}, 0, sources, error));
+  EXPECT_FALSE(
+      CollectPackSources({(dir.Path() / "pack").string(), (dir.Path() / "other").string()}, 0, sources, error));
   EXPECT_NE(error.find("content.ini"), std::string::npos);
   EXPECT_FALSE(CollectPackSources({(dir.Path() / "missing").string()}, 0, sources, error));
 }

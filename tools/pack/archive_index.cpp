@@ -16,10 +16,9 @@ bool ListArchive(const std::string& path, std::vector<ArchiveEntryInfo>& entries
   }
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   entries.clear();
-  if (bytes.size() < kMarkerSize + kMainHeaderSize ||
-      (std::memcmp(bytes.data(), kRarMarker, kMarkerSize) != 0 &&
-       std::memcmp(bytes.data(), kUniqueMarker, kMarkerSize) != 0 &&
-       std::memcmp(bytes.data(), kQuartzMarker, kMarkerSize) != 0)) {
+  if (bytes.size() < kMarkerSize + kMainHeaderSize || (std::memcmp(bytes.data(), kRarMarker, kMarkerSize) != 0 &&
+                                                       std::memcmp(bytes.data(), kUniqueMarker, kMarkerSize) != 0 &&
+                                                       std::memcmp(bytes.data(), kQuartzMarker, kMarkerSize) != 0)) {
     error = path + " is not a RAR 2.0 archive (no marker)";
     return false;
   }

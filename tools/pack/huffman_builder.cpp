@@ -46,7 +46,8 @@ std::vector<uint8_t> BuildCodeLengths(const std::vector<uint32_t>& frequencies, 
   for (uint64_t w : weights) used += w > 0 ? 1 : 0;
   if (used == 0) return std::vector<uint8_t>(frequencies.size(), 0);
   if (used == 1) {
-    const size_t only = std::find_if(weights.begin(), weights.end(), [](uint64_t w) { return w > 0; }) - weights.begin();
+    const size_t only =
+        std::find_if(weights.begin(), weights.end(), [](uint64_t w) { return w > 0; }) - weights.begin();
     weights[only == 0 ? 1 : 0] = 1;
   }
   // Too long: flatten the distribution (halving, never to zero) until the tree fits. Each

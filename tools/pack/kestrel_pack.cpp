@@ -130,8 +130,8 @@ int Create(int argc, char** argv) {
                 DisplayName(entry.name).c_str());
     unpacked += entry.unpackedSize;
   }
-  std::printf("%zu files, %llu bytes -> %zu bytes: %s\n", report.entries.size(), static_cast<unsigned long long>(unpacked),
-              archive.size(), positional[0].c_str());
+  std::printf("%zu files, %llu bytes -> %zu bytes: %s\n", report.entries.size(),
+              static_cast<unsigned long long>(unpacked), archive.size(), positional[0].c_str());
   return 0;
 }
 
@@ -142,7 +142,8 @@ int List(int argc, char** argv) {
   std::string error;
   if (!ListArchive(argv[0], entries, solid, error)) return Fail(error);
   for (const ArchiveEntryInfo& entry : entries) {
-    const std::string method = entry.method == 0x30 ? "stored" : "v20-m" + std::string(1, static_cast<char>(entry.method));
+    const std::string method =
+        entry.method == 0x30 ? "stored" : "v20-m" + std::string(1, static_cast<char>(entry.method));
     std::printf("%s\t%u\t%u\t%s\n", DisplayName(entry.name).c_str(), entry.unpackedSize, entry.packedSize,
                 method.c_str());
   }

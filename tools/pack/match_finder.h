@@ -45,8 +45,7 @@ class MatchFinder {
 };
 
 template <typename Visit>
-void MatchFinder::FindMatches(const std::vector<uint8_t>& data, uint32_t position, uint32_t limit,
-                              Visit visit) const {
+void MatchFinder::FindMatches(const std::vector<uint8_t>& data, uint32_t position, uint32_t limit, Visit visit) const {
   if (limit < 3) return;
   const uint8_t* current = data.data() + position;
   uint32_t best = 2;

@@ -236,8 +236,8 @@ void Pack20Encoder::ParseLz(uint32_t start, uint32_t end, Pack20Model& model, st
       insertUpTo(here);
       ParseNode best{};  // the longest single step from here
       auto relax = [&](uint32_t length, uint32_t distance, uint32_t symbol, float price) {
-        ParseNode step{node.cost + price, k, static_cast<uint16_t>(symbol), static_cast<uint16_t>(length), distance,
-                       node.history};
+        ParseNode step{node.cost + price, k,           static_cast<uint16_t>(symbol), static_cast<uint16_t>(length),
+                       distance,          node.history};
         if (symbol >= 256) step.history.Push(length, distance);
         if (length > best.length || (length == best.length && step.cost < best.cost)) best = step;
         if (step.cost < nodes[k + length].cost) nodes[k + length] = step;
@@ -326,8 +326,8 @@ void SendTables(BitWriter& out, Pack20Model& model, const std::vector<uint8_t>& 
                 Pack20Encoder::Statistics& statistics) {
   using Tables = Pack20Model::Tables;
   static const uint8_t kZeros[kMaxTableSize] = {};
-  const bool sameShape = audio ? (model.tables == Tables::kAudio && model.channels == channels)
-                               : model.tables == Tables::kLz;
+  const bool sameShape =
+      audio ? (model.tables == Tables::kAudio && model.channels == channels) : model.tables == Tables::kLz;
   CodedTable chosen = CodeTable(lengths, kZeros);
   bool keepOld = false;
   if (sameShape) {

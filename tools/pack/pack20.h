@@ -25,7 +25,7 @@ struct Pack20Model {
   Tables tables = Tables::kNone;
   uint32_t channels = 1;
   uint8_t oldTable[method20::kMaxTableSize] = {};
-  HuffmanCode literal, distance, repeat;  // in force when tables == kLz
+  HuffmanCode literal, distance, repeat;           // in force when tables == kLz
   HuffmanCode audio[method20::kMaxAudioChannels];  // in force when tables == kAudio
   uint32_t oldDist[4] = {};
   uint32_t oldDistPtr = 0;
@@ -40,7 +40,7 @@ class Pack20Encoder {
  public:
   struct Options {
     uint32_t maxChainLength = 128;  // hash-chain steps per position: speed against ratio
-    bool tryAudio = true;  // consider audio mode for every entry
+    bool tryAudio = true;           // consider audio mode for every entry
   };
 
   // Which coding an entry ended up with.
@@ -49,10 +49,10 @@ class Pack20Encoder {
   // What the encoder has sent so far, entry after entry (only the coding kept for each).
   struct Statistics {
     uint64_t literals = 0;
-    uint64_t newMatches = 0;  // 270..297
-    uint64_t repeatLastMatch = 0;  // 256
+    uint64_t newMatches = 0;          // 270..297
+    uint64_t repeatLastMatch = 0;     // 256
     uint64_t oldDistanceMatches = 0;  // 257..260
-    uint64_t shortMatches = 0;  // 261..268
+    uint64_t shortMatches = 0;        // 261..268
     uint64_t tableSets = 0;
     uint64_t additiveTableSets = 0;  // sent as additions to the previous set
     uint64_t audioEntries = 0;
@@ -90,7 +90,7 @@ class Pack20Encoder {
   uint32_t ChooseAudioChannels(uint32_t start, uint32_t end, const Pack20Model& model, double& estimatedBytes) const;
 
   std::vector<uint8_t> history_;  // every byte of the stream so far
-  uint32_t inserted_ = 0;  // positions of history_ already in the match finder
+  uint32_t inserted_ = 0;         // positions of history_ already in the match finder
   MatchFinder finder_;
   Pack20Model model_;
   Options options_;

@@ -1,11 +1,11 @@
 #include "pack_sources.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include <sys/stat.h>
 
 #include "content/archive_format.h"
 #include "content/archive_reader.h"
@@ -82,8 +82,8 @@ bool CollectPackSources(const std::vector<std::string>& paths, std::optional<int
       error = "not a file or folder: " + argument;
       return false;
     }
-    for (fs::recursive_directory_iterator it(path, fs::directory_options::none, ec), end;
-         !ec && it != end; it.increment(ec)) {
+    for (fs::recursive_directory_iterator it(path, fs::directory_options::none, ec), end; !ec && it != end;
+         it.increment(ec)) {
       if (!it->is_regular_file(ec)) continue;
       if (!AddFile(it->path(), it->path().lexically_relative(path), found, error)) return false;
     }
