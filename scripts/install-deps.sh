@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   libjpeg62-turbo-dev libpng-dev
   libsdl2-dev
+  unar
 )
 
 missing=()

@@ -177,6 +177,7 @@ Application::~Application() {
 }
 
 bool Application::Init() {
+  registry.Load(ProgramDirectory());  // missing content shows up in the screens, not here
   currentScreen_.reset(screens.CreateIntroScreen(this));
   if (currentScreen_ != nullptr) currentScreen_->Enter();
   return true;

@@ -16,6 +16,7 @@
 #include "app/keys.h"
 #include "app/screen_factory.h"
 #include "app/settings.h"
+#include "content/content_registry.h"
 #include "core/fixed.h"
 #include "gfx/surface.h"
 #include "platform/platform.h"
@@ -123,6 +124,7 @@ class Application : public GapiApplication, public ScriptHost {
 
   Screen* currentScreen() const { return currentScreen_.get(); }
   ScreenFactory screens;
+  ContentRegistry registry;  // every pack and definition, for the whole run
 
   // ScriptHost
   std::string DescribeState() override;

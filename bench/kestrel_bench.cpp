@@ -1,0 +1,29 @@
+// kestrel-bench: speed of the game's hot paths, measured outside the tests.
+#include <cstdio>
+#include <cstring>
+
+#include "bench_commands.h"
+
+namespace {
+
+const BenchCommand kCommands[] = {
+    {"unpack", "ARCHIVE [--repeat N]", RunUnpackBench},
+};
+
+int Usage() {
+  std::fputs("usage:\n", stderr);
+  for (const BenchCommand& command : kCommands)
+    std::fprintf(stderr, "  kestrel-bench %s %s\n", command.name, command.usage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  for (const BenchCommand& command : kCommands) {
+    if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
+  }
+  std::fprintf(stderr, "kestrel-bench: unknown command %s\n", argv[1]);
+  return Usage();
+}

@@ -1,0 +1,288 @@
+#include "content/unpack20.h"
+
+#include <cstring>
+
+using namespace method20;
+
+namespace {
+
+// Refill points in the input buffer. The main loop refills with room for the longest step
+// (a literal/length code, its extra bits, a distance code and 16 extra bits: 51 bits); a table
+// read refills before its 80-bit header and again before each code length it reads, so no
+// read ever goes past the buffer's end.
+constexpr uint32_t kMainLoopRefill = 8162;
+constexpr uint32_t kTableStartRefill = 8167;
+constexpr uint32_t kTableSymbolRefill = 8187;
+constexpr uint32_t kCarryOver = 32;
+
+// The window position that is about to be overwritten must stay this far ahead of the first
+// byte not yet copied out; the longest match is 260 bytes.
+constexpr uint32_t kFlushMargin = 270;
+
+}  // namespace
+
+Unpack20::Unpack20(uint8_t* window, uint8_t* input) : window_(window), input_(input) {}
+
+void Unpack20::ResetState() {
+  channelDelta_ = 0;
+  curChannel_ = 0;
+  for (AudioVariables& v : audioVars_) v = AudioVariables{};
+  std::memset(oldDist_, 0, sizeof(oldDist_));
+  oldDistPtr_ = 0;
+  lastDist_ = 0;
+  lastLength_ = 0;
+  // The window counts as all zeros until it has been written round once (see CopyMatch); that
+  // spares clearing a megabyte for every small file.
+  windowFilled_ = false;
+  std::memset(oldTable_, 0, sizeof(oldTable_));
+  unpPtr_ = 0;
+  wrPtr_ = 0;
+}
+
+void Unpack20::FirstRefill() {
+  readTop_ = stream_->ReadPacked(input_, kInputBufferSize);
+  inAddr_ = 0;
+}
+
+void Unpack20::Refill() {
+  std::memmove(input_, input_ + kInputBufferSize - kCarryOver, kCarryOver);
+  inAddr_ %= kCarryOver;
+  const uint32_t read = stream_->ReadPacked(input_ + kCarryOver, kInputBufferSize - kCarryOver);
+  // With nothing left to read the old bytes stay and decoding runs on to the entry's size.
+  readTop_ = read > 0 ? read + kCarryOver : inAddr_;
+}
+
+uint32_t Unpack20::getbits() const {
+  const uint32_t bytes = (static_cast<uint32_t>(input_[inAddr_]) << 16) |
+                         (static_cast<uint32_t>(input_[inAddr_ + 1]) << 8) | input_[inAddr_ + 2];
+  return (bytes >> (8 - inBit_)) & 0xFFFF;
+}
+
+void Unpack20::addbits(uint32_t bits) {
+  bits += inBit_;
+  inAddr_ += bits >> 3;
+  inBit_ = bits & 7;
+}
+
+uint32_t Unpack20::ReadExtraBits(uint32_t count) {
+  if (count == 0) return 0;
+  const uint32_t value = getbits() >> (16 - count);
+  addbits(count);
+  return value;
+}
+
+uint32_t Unpack20::DecodeSymbol(const HuffmanDecoder& decoder) {
+  const uint32_t bitField = getbits() & 0xFFFE;
+  uint32_t bits = 15;
+  for (uint32_t length = 1; length < 15; ++length) {
+    if (bitField < decoder.decodeLen[length]) {
+      bits = length;
+      break;
+    }
+  }
+  addbits(bits);
+  // Unsigned arithmetic: a code outside the table (damaged input) gives a large index, which
+  // the bound below catches.
+  uint32_t index = decoder.decodePos[bits] + ((bitField - decoder.decodeLen[bits - 1]) >> (16 - bits));
+  if (index >= decoder.maxNum) index = 0;
+  return decoder.decodeNum[index];
+}
+
+void Unpack20::BuildDecoder(HuffmanDecoder& decoder, const uint8_t* lengths, uint32_t count) {
+  uint32_t lengthCount[16] = {};
+  for (uint32_t i = 0; i < count; ++i) ++lengthCount[lengths[i] & 15];
+  lengthCount[0] = 0;
+
+  decoder.decodeLen[0] = 0;
+  decoder.decodePos[0] = 0;
+  uint32_t code = 0;
+  for (uint32_t length = 1; length < 16; ++length) {
+    code = 2 * (code + lengthCount[length]);
+    const uint32_t limit = code << (15 - length);
+    decoder.decodeLen[length] = limit > 0xFFFF ? 0xFFFF : limit;
+    decoder.decodePos[length] = decoder.decodePos[length - 1] + lengthCount[length - 1];
+  }
+
+  uint32_t next[16];
+  std::memcpy(next, decoder.decodePos, sizeof(next));
+  for (uint32_t symbol = 0; symbol < count; ++symbol) {
+    const uint32_t length = lengths[symbol] & 15;
+    if (length != 0) decoder.decodeNum[next[length]++] = symbol;
+  }
+  decoder.maxNum = count;
+}
+
+void Unpack20::ReadTables() {
+  if (inAddr_ > kTableStartRefill) Refill();
+  const uint32_t header = getbits();
+  audioBlock_ = (header & kAudioBlockBit) != 0;
+  if ((header & kKeepOldTableBit) == 0) std::memset(oldTable_, 0, sizeof(oldTable_));
+  addbits(2);
+
+  uint32_t tableSize;
+  if (audioBlock_) {
+    channels_ = ((header >> 12) & 3) + 1;
+    if (curChannel_ >= channels_) curChannel_ = 0;
+    addbits(2);
+    tableSize = channels_ * kAudioSymbols;
+  } else {
+    tableSize = kLzTableSize;
+  }
+
+  uint8_t bitLengths[kBitLengthSymbols];
+  for (uint8_t& length : bitLengths) {
+    length = static_cast<uint8_t>(getbits() >> 12);
+    addbits(4);
+  }
+  BuildDecoder(BD_, bitLengths, kBitLengthSymbols);
+
+  // Lengths past tableSize stay zero; they still reach oldTable_, as the whole set does.
+  uint8_t table[kMaxTableSize] = {};
+  for (uint32_t i = 0; i < tableSize;) {
+    if (inAddr_ > kTableSymbolRefill) Refill();
+    const uint32_t symbol = DecodeSymbol(BD_);
+    if (symbol < 16) {
+      table[i] = static_cast<uint8_t>((symbol + oldTable_[i]) & 15);
+      ++i;
+    } else if (symbol == kRepeatPreviousLength) {
+      uint32_t n = (getbits() >> 14) + 3;
+      addbits(2);
+      for (; n > 0 && i < tableSize; --n, ++i) table[i] = i > 0 ? table[i - 1] : 0;
+    } else {
+      uint32_t n;
+      if (symbol == kShortZeroRun) {
+        n = (getbits() >> 13) + 3;
+        addbits(3);
+      } else {
+        n = (getbits() >> 9) + 11;
+        addbits(7);
+      }
+      for (; n > 0 && i < tableSize; --n, ++i) table[i] = 0;
+    }
+  }
+
+  if (audioBlock_) {
+    for (uint32_t channel = 0; channel < channels_; ++channel)
+      BuildDecoder(MD_[channel], table + channel * kAudioSymbols, kAudioSymbols);
+  } else {
+    BuildDecoder(LD_, table, kLiteralLengthSymbols);
+    BuildDecoder(DD_, table + kLiteralLengthSymbols, kDistanceSymbols);
+    BuildDecoder(RD_, table + kLiteralLengthSymbols + kDistanceSymbols, kRepeatLengthSymbols);
+  }
+  std::memcpy(oldTable_, table, sizeof(oldTable_));
+}
+
+// A table change that sits at the very end of an entry belongs to the next entry of a solid
+// archive; read it now so that entry starts with the right tables.
+void Unpack20::ReadLastTables() {
+  if (readTop_ < inAddr_ + 5) return;
+  if (audioBlock_) {
+    if (DecodeSymbol(MD_[curChannel_]) == kAudioTableChange) ReadTables();
+  } else if (DecodeSymbol(LD_) == kTableChange) {
+    ReadTables();
+  }
+}
+
+void Unpack20::PutByte(uint8_t byte) {
+  window_[unpPtr_] = byte;
+  unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+  if (unpPtr_ == 0) windowFilled_ = true;
+}
+
+void Unpack20::CopyMatch(uint32_t length, uint32_t distance) {
+  oldDist_[oldDistPtr_++ & 3] = distance;
+  lastDist_ = distance;
+  lastLength_ = length;
+  destUnpSize_ -= static_cast<int32_t>(length);
+  // Byte by byte, so that a match overlapping itself (distance < length) repeats its pattern.
+  if (windowFilled_ || distance <= unpPtr_) {
+    const uint32_t before = unpPtr_;
+    for (; length > 0; --length) {
+      window_[unpPtr_] = window_[(unpPtr_ - distance) & kWindowMask];
+      unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+    }
+    if (unpPtr_ < before) windowFilled_ = true;
+    return;
+  }
+  // Damaged data reaching back before the first byte: what lies there is zero.
+  for (; length > 0; --length) PutByte(distance <= unpPtr_ ? window_[unpPtr_ - distance] : 0);
+}
+
+void Unpack20::Flush() {
+  if (!stream_->HasOutput()) return;
+  bool written;
+  if (unpPtr_ >= wrPtr_) {
+    written = stream_->Write(window_ + wrPtr_, unpPtr_ - wrPtr_, nullptr, 0);
+  } else {
+    written = stream_->Write(window_ + wrPtr_, kWindowSize - wrPtr_, window_, unpPtr_);
+  }
+  if (!written) destUnpSize_ = -1;  // more output than the entry holds: stop
+}
+
+void Unpack20::DecodeAudioStep() {
+  const uint32_t delta = DecodeSymbol(MD_[curChannel_]);
+  if (delta == kAudioTableChange) {
+    ReadTables();
+    return;
+  }
+  PutByte(DecodeAudioByte(audioVars_[curChannel_], channelDelta_, static_cast<uint8_t>(delta)));
+  if (++curChannel_ == channels_) curChannel_ = 0;
+  --destUnpSize_;
+}
+
+void Unpack20::DecodeStep() {
+  const uint32_t symbol = DecodeSymbol(LD_);
+  if (symbol < 256) {
+    PutByte(static_cast<uint8_t>(symbol));
+    --destUnpSize_;
+  } else if (symbol >= kFirstLengthSymbol) {
+    const uint32_t lengthSlot = symbol - kFirstLengthSymbol;
+    uint32_t length = LDecode[lengthSlot] + 3 + ReadExtraBits(LBits[lengthSlot]);
+    const uint32_t distanceSlot = DecodeSymbol(DD_);
+    const uint32_t distance = DDecode[distanceSlot] + 1 + ReadExtraBits(DBits[distanceSlot]);
+    length += NewMatchLengthBonus(distance);
+    CopyMatch(length, distance);
+  } else if (symbol == kTableChange) {
+    ReadTables();
+  } else if (symbol == kRepeatLastMatch) {
+    CopyMatch(lastLength_, lastDist_);
+  } else if (symbol < kFirstShortDistance) {
+    const uint32_t distance = oldDist_[(oldDistPtr_ - (symbol - 256)) & 3];
+    const uint32_t lengthSlot = DecodeSymbol(RD_);
+    const uint32_t length =
+        LDecode[lengthSlot] + 2 + ReadExtraBits(LBits[lengthSlot]) + OldDistanceLengthBonus(distance);
+    CopyMatch(length, distance);
+  } else {
+    const uint32_t slot = symbol - kFirstShortDistance;
+    const uint32_t distance = SDDecode[slot] + 1 + ReadExtraBits(SDBits[slot]);
+    CopyMatch(2, distance);
+  }
+}
+
+void Unpack20::Unpack(EntryStream& stream, uint32_t unpackedSize, bool continuesSolid) {
+  stream_ = &stream;
+  inBit_ = 0;
+  inAddr_ = 0;
+  if (!continuesSolid || !primed_) ResetState();
+  primed_ = true;
+  FirstRefill();
+  if (!continuesSolid) ReadTables();
+
+  destUnpSize_ = static_cast<int32_t>(unpackedSize) - 1;
+  while (destUnpSize_ >= 0) {
+    if (inAddr_ > kMainLoopRefill) Refill();
+    if (((wrPtr_ - unpPtr_) & kWindowMask) < kFlushMargin && wrPtr_ != unpPtr_) {
+      Flush();
+      wrPtr_ = unpPtr_;
+    }
+    if (audioBlock_) {
+      DecodeAudioStep();
+    } else {
+      DecodeStep();
+    }
+  }
+  ReadLastTables();
+  Flush();
+  wrPtr_ = unpPtr_;
+  stream_ = nullptr;
+}

@@ -1,0 +1,84 @@
+// The version-20 decompressor: turns the packed data of one archive entry into its bytes.
+//
+// LZ77 over a 1 MiB window with canonical Huffman codes, plus the audio mode in which every
+// byte is predicted per channel and only the prediction error is coded (see method20.h). In a
+// solid archive one decoder serves every entry in turn: the window, the last distances, the
+// tables and the audio state carry over to an entry flagged as continuing the solid stream.
+//
+// Damaged input only ever produces wrong bytes: every window index is masked, every table
+// index is bounded, the bit reader never leaves its buffer, and output that would run past the
+// entry's size ends decoding. The reader's CRC check then rejects the entry.
+#pragma once
+
+#include <cstdint>
+
+#include "content/entry_stream.h"
+#include "content/method20.h"
+
+class Unpack20 {
+ public:
+  // Packed input is read through a buffer of this many bytes. The last 32 are carried over to
+  // the start on each refill so that a symbol may straddle the refill point.
+  static constexpr uint32_t kInputBufferSize = 8192;
+
+  // `window` holds method20::kWindowSize bytes and `input` kInputBufferSize bytes; both stay
+  // owned by the caller and must outlive the decoder.
+  Unpack20(uint8_t* window, uint8_t* input);
+
+  // Decodes one entry of `unpackedSize` bytes (at most 2^31 - 1) from `stream` into its output.
+  void Unpack(EntryStream& stream, uint32_t unpackedSize, bool continuesSolid);
+
+ private:
+  struct HuffmanDecoder {
+    uint32_t maxNum = 0;
+    uint32_t decodeLen[16] = {};  // exclusive upper bound of the 16-bit codes of each length
+    uint32_t decodePos[16] = {};  // index in decodeNum of the first symbol of each length
+    uint32_t decodeNum[method20::kLiteralLengthSymbols] = {};  // symbols by (length, value)
+  };
+
+  void ResetState();
+  void FirstRefill();
+  void Refill();
+  uint32_t getbits() const;
+  void addbits(uint32_t bits);
+  uint32_t ReadExtraBits(uint32_t count);
+  uint32_t DecodeSymbol(const HuffmanDecoder& decoder);
+  static void BuildDecoder(HuffmanDecoder& decoder, const uint8_t* lengths, uint32_t count);
+  void ReadTables();
+  void ReadLastTables();
+  void DecodeStep();
+  void DecodeAudioStep();
+  void PutByte(uint8_t byte);
+  void CopyMatch(uint32_t length, uint32_t distance);
+  void Flush();
+
+  uint8_t* window_;
+  uint8_t* input_;
+  EntryStream* stream_ = nullptr;
+  bool primed_ = false;  // state has been reset at least once
+
+  bool windowFilled_ = false;  // every window byte written since the last reset
+  uint32_t unpPtr_ = 0;        // next window position to write
+  uint32_t wrPtr_ = 0;         // first window position not yet copied to the output
+  uint32_t inAddr_ = 0;        // byte position in the input buffer
+  uint32_t inBit_ = 0;         // bit position (0-7) within that byte
+  uint32_t readTop_ = 0;       // valid bytes in the input buffer
+  uint32_t oldDist_[4] = {};
+  uint32_t oldDistPtr_ = 0;
+  uint32_t lastDist_ = 0;
+  uint32_t lastLength_ = 0;
+  int32_t destUnpSize_ = 0;
+
+  bool audioBlock_ = false;
+  uint32_t channels_ = 1;
+  uint32_t curChannel_ = 0;
+  int32_t channelDelta_ = 0;
+  method20::AudioVariables audioVars_[method20::kMaxAudioChannels];
+
+  uint8_t oldTable_[method20::kMaxTableSize] = {};
+  HuffmanDecoder LD_;                               // literals, repeats and lengths (298 symbols)
+  HuffmanDecoder DD_;                               // distance slots (48)
+  HuffmanDecoder RD_;                               // length slots of the repeat symbols (28)
+  HuffmanDecoder BD_;                               // code lengths of a table set (19)
+  HuffmanDecoder MD_[method20::kMaxAudioChannels];  // audio errors per channel (257 each)
+};
