@@ -67,7 +67,9 @@ std::vector<uint8_t> EncodeWavMono16(const std::vector<int16_t>& samples, uint32
   const auto put = [&bytes](uint32_t value, int width) {
     for (int i = 0; i < width; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
   };
-  const auto tag = [&bytes](const char* text) { bytes.insert(bytes.end(), text, text + 4); };
+  const auto tag = [&bytes](const char* text) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(text[i]));
+  };
   const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
   tag("RIFF");
   put(36 + dataBytes, 4);
