@@ -15,6 +15,7 @@
 
 #include "app/application.h"
 #include "app/input_test_screen.h"
+#include "menus/menu_screens.h"
 #include "core/memory.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_script.h"
@@ -66,9 +67,8 @@ void ShowOutOfMemory() { std::fprintf(stderr, "Kestrel Run: out of memory\n"); }
 
 ScreenFactory MakeScreenFactory(bool inputTest) {
   ScreenFactory factory;
-  // Until the intro exists, the program opens on the input test.
-  (void)inputTest;
-  factory.intro = &CreateInputTestScreen;
+  RegisterMenuScreens(factory);
+  if (inputTest) factory.intro = &CreateInputTestScreen;
   return factory;
 }
 
