@@ -9,7 +9,7 @@
 
 namespace {
 
-// The test pictures: 101 is 16 x 8 with its mask at 102.
+// The test pictures: 101 is 16 x 8 with its mask at 102; the chooser's bar (900) is 100 wide.
 constexpr uint16_t kPicture = 101;
 
 bool ReadMute(const Settings& s) { return s.mute; }
@@ -154,6 +154,7 @@ TEST_F(PopupTest, ChooserChangesReportAtOnceAndThePopupStays) {
   Run(popup, 600);
   const Widget& chooser = *popup.widgets()[0];
   const int32_t barRight = 120 + chooser.width - chooser.width / 2;
+  EXPECT_EQ(chooser.width, 16 + 6 + 100);  // the value's picture, a gap, the bar
   application.penDown = 1;
   application.penY = static_cast<int16_t>(Popup::kOriginYPortrait + chooser.y);
   application.penX = static_cast<int16_t>(barRight - 100);  // the left end of the bar
