@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -100,6 +101,12 @@ TEST(MixerThreads, PlayAndStopWhileTheDeviceThreadRefills) {
         if (i % 11 == 0) wide.Stop();
         if (i % 13 == 0) Sound::SetVolume(static_cast<uint8_t>(i));
         (void)once.IsPlaying();
+      }
+      // On a busy machine the device thread may not have had a turn yet: give it one (the
+      // deadline is only a guard against a hang, never reached when the mixer works).
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+      while (output.writes.load() - writesBefore <= 10u && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
       }
       EXPECT_TRUE(looping.IsPlaying());
       // Leaving the scope releases all three: the last release closes the device while its
