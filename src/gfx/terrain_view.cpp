@@ -37,6 +37,12 @@ constexpr uint32_t kTexelMask = kTexelsPerSide - 1;          // and every 1024 t
 constexpr uint32_t kCacheSide = 64;
 constexpr uint32_t kCacheSlots = kCacheSide * kCacheSide;
 
+// Position of value (x, z) inside its 4 x 4 block.
+inline uint32_t BlockIndex(uint32_t x, uint32_t z) { return (x & 3) + 4 * (z & 3); }
+// Whether value x + 1 (or z + 1) lies in the same block as x: then a 2 x 2 neighbourhood is
+// read from one cache slot.
+inline bool NextInSameBlock(uint32_t x) { return (x & 3) != 3; }
+
 // Depth of a pixel at a ray distance: distance x 32 in 16 bits.
 inline uint16_t DepthAt(fixed distance) { return static_cast<uint16_t>(distance >> 11); }
 
@@ -84,7 +90,8 @@ struct TerrainView::Ray {
   fixed dx;        // the move of one step along the ground
   fixed dz;
   fixed dh;  // the ray's fall or climb over one step
-  uint32_t threshold;
+  uint32_t threshold;   // index of the next distance at which the step doubles
+  fixed nextThreshold;  // that distance
 };
 
 TerrainView::TerrainView(const TerrainMap& map) : map_(map) {
@@ -107,9 +114,7 @@ void TerrainView::SetCamera(const Vector3& position, Angle yaw) {
   heading_ = static_cast<uint16_t>(static_cast<uint16_t>(yaw + 16384) * kQuarterDegreesPerTurn >> 16);
 }
 
-fixed TerrainView::CachedHeight(uint32_t x, uint32_t z) {
-  const uint32_t blockX = x >> 2;
-  const uint32_t blockZ = z >> 2;
+const uint16_t* TerrainView::HeightBlockValues(uint32_t blockX, uint32_t blockZ) {
   CacheSlot& slot = heightCache_[(blockX & (kCacheSide - 1)) + kCacheSide * (blockZ & (kCacheSide - 1))];
   if (slot.tagX != blockX || slot.tagZ != blockZ) {
     DecodeHeightBlock(map_.heightBlocks() + (blockZ * kHeightBlocksPerSide + blockX) * kTerrainBlockBytes,
@@ -117,12 +122,10 @@ fixed TerrainView::CachedHeight(uint32_t x, uint32_t z) {
     slot.tagX = static_cast<uint16_t>(blockX);
     slot.tagZ = static_cast<uint16_t>(blockZ);
   }
-  return slot.values[(x & 3) + 4 * (z & 3)] * kHeightValueScale;
+  return slot.values;
 }
 
-uint16_t TerrainView::CachedTexel(uint32_t x, uint32_t z) {
-  const uint32_t blockX = x >> 2;
-  const uint32_t blockZ = z >> 2;
+const uint16_t* TerrainView::TextureBlockValues(uint32_t blockX, uint32_t blockZ) {
   CacheSlot& slot = textureCache_[(blockX & (kCacheSide - 1)) + kCacheSide * (blockZ & (kCacheSide - 1))];
   if (slot.tagX != blockX || slot.tagZ != blockZ) {
     DecodeTextureBlock(map_.textureBlocks() + (blockZ * kTextureBlocksPerSide + blockX) * kTerrainBlockBytes,
@@ -130,8 +133,14 @@ uint16_t TerrainView::CachedTexel(uint32_t x, uint32_t z) {
     slot.tagX = static_cast<uint16_t>(blockX);
     slot.tagZ = static_cast<uint16_t>(blockZ);
   }
-  return slot.values[(x & 3) + 4 * (z & 3)];
+  return slot.values;
 }
+
+fixed TerrainView::CachedHeight(uint32_t x, uint32_t z) {
+  return HeightBlockValues(x >> 2, z >> 2)[BlockIndex(x, z)] * kHeightValueScale;
+}
+
+uint16_t TerrainView::CachedTexel(uint32_t x, uint32_t z) { return TextureBlockValues(x >> 2, z >> 2)[BlockIndex(x, z)]; }
 
 bool TerrainView::Render(DepthSurface& surface, fixed far, fixed near, fixed filter,
                          const fixed (&thresholds)[kRayStepThresholdCount]) {
@@ -185,6 +194,7 @@ void TerrainView::CastColumn(const FrameSetup& frame, uint16_t* bottomPixel, uin
   ray.dz = Sin1440(direction);
   ray.dh = frame.bottomSlope;
   ray.threshold = 0;
+  ray.nextThreshold = frame.thresholds[0];
 
   // One step of the march, in this order: the position moves by the old step, the step may
   // double, then the nominal distance grows by the new step. Each doubling therefore puts the
@@ -194,13 +204,13 @@ void TerrainView::CastColumn(const FrameSetup& frame, uint16_t* bottomPixel, uin
     ray.rise += ray.rowSlope;
     ray.x += static_cast<uint32_t>(ray.dx);
     ray.height = WrapAdd(ray.height, ray.dh);
-    if (frame.thresholds[ray.threshold] < ray.distance) {
+    if (ray.nextThreshold < ray.distance) {
       ray.dh *= 2;
       ray.rowSlope *= 2;
       ray.dx *= 2;
       ray.dz *= 2;
       ray.step *= 2;
-      ++ray.threshold;
+      ray.nextThreshold = frame.thresholds[++ray.threshold];
     }
     ray.distance += ray.step;
   };
@@ -212,12 +222,25 @@ void TerrainView::CastColumn(const FrameSetup& frame, uint16_t* bottomPixel, uin
     const uint32_t sampleZ = (ray.z >> kSampleShift) & kSampleMask;
     const fixed highest = frame.maxHeights[(sampleZ >> 2) * kHeightBlocksPerSide + (sampleX >> 2)] * kHeightValueScale;
     if (ray.height < highest) {
-      const uint32_t nextX = (sampleX + 1) & kSampleMask;
-      const uint32_t nextZ = (sampleZ + 1) & kSampleMask;
+      const uint16_t* const block = HeightBlockValues(sampleX >> 2, sampleZ >> 2);
+      const uint32_t index = BlockIndex(sampleX, sampleZ);
+      const fixed h00 = block[index] * kHeightValueScale;
+      fixed h10, h01, h11;
+      if (NextInSameBlock(sampleX) && NextInSameBlock(sampleZ)) {
+        h10 = block[index + 1] * kHeightValueScale;
+        h01 = block[index + 4] * kHeightValueScale;
+        h11 = block[index + 5] * kHeightValueScale;
+      } else {
+        const uint32_t nextX = (sampleX + 1) & kSampleMask;
+        const uint32_t nextZ = (sampleZ + 1) & kSampleMask;
+        h10 = CachedHeight(nextX, sampleZ);
+        h01 = CachedHeight(sampleX, nextZ);
+        h11 = CachedHeight(nextX, nextZ);
+      }
       const uint32_t fractionX = (ray.x >> kFractionShift) & 63;
       const uint32_t fractionZ = (ray.z >> kFractionShift) & 63;
-      const fixed nearEdge = Interpolate64ths(CachedHeight(sampleX, sampleZ), CachedHeight(nextX, sampleZ), fractionX);
-      const fixed farEdge = Interpolate64ths(CachedHeight(sampleX, nextZ), CachedHeight(nextX, nextZ), fractionX);
+      const fixed nearEdge = Interpolate64ths(h00, h10, fractionX);
+      const fixed farEdge = Interpolate64ths(h01, h11, fractionX);
       const fixed ground = Interpolate64ths(nearEdge, farEdge, fractionZ);
       if (ray.height < ground && Hit(frame, ray, ground)) return;
     }
@@ -256,15 +279,27 @@ void TerrainView::CastColumn(const FrameSetup& frame, uint16_t* bottomPixel, uin
 bool TerrainView::Hit(const FrameSetup& frame, Ray& ray, fixed ground) {
   const uint32_t texelX = (ray.x >> kTexelShift) & kTexelMask;
   const uint32_t texelZ = (ray.z >> kTexelShift) & kTexelMask;
-  uint16_t colour = CachedTexel(texelX, texelZ);
+  const uint16_t* const block = TextureBlockValues(texelX >> 2, texelZ >> 2);
+  const uint32_t index = BlockIndex(texelX, texelZ);
+  uint16_t colour = block[index];
   if (ray.distance < frame.filter && ray.distance > kUnfilteredDistance) {
     // Bilinear, in 32nds of a texel.
+    uint16_t c10, c01, c11;
+    if (NextInSameBlock(texelX) && NextInSameBlock(texelZ)) {
+      c10 = block[index + 1];
+      c01 = block[index + 4];
+      c11 = block[index + 5];
+    } else {
+      const uint32_t nextX = (texelX + 1) & kTexelMask;
+      const uint32_t nextZ = (texelZ + 1) & kTexelMask;
+      c10 = CachedTexel(nextX, texelZ);
+      c01 = CachedTexel(texelX, nextZ);
+      c11 = CachedTexel(nextX, nextZ);
+    }
     const uint32_t fractionX = (ray.x >> kFractionShift) & 31;
     const uint32_t fractionZ = (ray.z >> kFractionShift) & 31;
-    const uint32_t nextX = (texelX + 1) & kTexelMask;
-    const uint32_t nextZ = (texelZ + 1) & kTexelMask;
-    const uint16_t nearEdge = MixColours(colour, 31 - fractionX, CachedTexel(nextX, texelZ), fractionX);
-    const uint16_t farEdge = MixColours(CachedTexel(texelX, nextZ), 31 - fractionX, CachedTexel(nextX, nextZ), fractionX);
+    const uint16_t nearEdge = MixColours(colour, 31 - fractionX, c10, fractionX);
+    const uint16_t farEdge = MixColours(c01, 31 - fractionX, c11, fractionX);
     colour = MixColours(nearEdge, 31 - fractionZ, farEdge, fractionZ);
   }
   const uint16_t depth = DepthAt(ray.distance);

@@ -58,12 +58,18 @@ class TerrainView {
   struct FrameSetup;
   struct Ray;
 
+  // The inner loop's helpers are forced inline: called once per ray step or per texel, a call
+  // costs as much as their work.
   void CastColumn(const FrameSetup& frame, uint16_t* bottomPixel, uint16_t* topPixel, uint32_t direction);
-  bool Hit(const FrameSetup& frame, Ray& ray, fixed ground);
+  [[gnu::always_inline]] inline bool Hit(const FrameSetup& frame, Ray& ray, fixed ground);
+  // The 16 decoded values of a block, decoded into its slot first when the slot holds another
+  // block. Neighbouring blocks never share a slot.
+  [[gnu::always_inline]] inline const uint16_t* HeightBlockValues(uint32_t blockX, uint32_t blockZ);
+  [[gnu::always_inline]] inline const uint16_t* TextureBlockValues(uint32_t blockX, uint32_t blockZ);
   // Height (16.16 metres) of sample (x, z), 0 <= x, z < 512.
-  fixed CachedHeight(uint32_t x, uint32_t z);
+  [[gnu::always_inline]] inline fixed CachedHeight(uint32_t x, uint32_t z);
   // RGB565 colour of texel (x, z), 0 <= x, z < 1024.
-  uint16_t CachedTexel(uint32_t x, uint32_t z);
+  [[gnu::always_inline]] inline uint16_t CachedTexel(uint32_t x, uint32_t z);
 
   uint16_t heading_ = 0;
   Vector3 position_;

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "gfx/jpeg.h"
 #include "gfx/render_settings.h"
 #include "gfx/terrain_blocks.h"
 #include "render/terrain_landscapes.h"
+#include "render/terrain_reference.h"
 
 namespace {
 
@@ -166,6 +168,72 @@ TEST_F(TerrainViewTest, DoubledStepRunsOneOldStepAhead) {
   EXPECT_EQ(surface.Row(7)[1], 0x1000 + 121 / 2);
   EXPECT_EQ(surface.DepthRow(6)[1], DepthOf(79));
   EXPECT_EQ(surface.Row(6)[1], 0x1000 + 111 / 2);
+}
+
+// The texture filter by hand, on the camera of HandComputedPixels with z = 600.75 (texel row 300,
+// 12/32 of the way to row 301) and a filter distance of 100. Row 7 meets the ground at
+// x = 242.5: texel 121, 8/32 toward 122, all four texels inside one block. Row 6 meets it at
+// x = 223.5: texel 111, 24/32 toward 112 in the next block. ScaleColour(c, w) is c x (w + 1) / 32
+// per channel.
+TEST_F(TerrainViewTest, FilteredPixelsByHand) {
+  constexpr uint16_t kBlue = 0x001F, kRed = 0xF800;
+  Landscape landscape = FlatLandscape(0, 0);
+  SetTexels(landscape, [](uint32_t x, uint32_t z) -> uint16_t {
+    if (x == 121 && z == 300) return kBlue;
+    if (x == 112 && z == 300) return kBlue;
+    if (x == 111 && z == 301) return kRed;
+    return 0;
+  });
+  TerrainMap map;
+  ASSERT_TRUE(LoadFromDisk(map, landscape, folder_));
+  TerrainView view(map);
+  view.SetCamera(Vector3(300 * kMetre + kMetre / 2, kMetre, 600 * kMetre + 3 * kMetre / 4), kYawMinusX);
+  DepthSurface surface = BlankSurface(2, 8, false);
+  ASSERT_TRUE(view.Render(surface, 300 * kMetre, 0, 100 * kMetre, kNoDoubling));
+  // Row 7: upper = blue 31 x 24/32 = 23 (the neighbour is black); lower = 0; 23 x 20/32 = 14.
+  EXPECT_EQ(surface.Row(7)[1], 0x000E);
+  // Row 6: upper = blue 31 x 25/32 = 24 from texel 112; lower = red 31 x 8/32 = 7 from texel
+  // (111, 301); blue 24 x 20/32 = 15, red 7 x 13/32 = 2.
+  EXPECT_EQ(surface.Row(6)[1], 0x100F);
+  EXPECT_EQ(surface.Row(5)[1], 0x0000);  // distance 115: beyond the filter, the texel as it is
+}
+
+// Random landscapes against the reference caster: every quality and draw distance, both row
+// modes, cameras low, high and crossing the world's edge.
+TEST_F(TerrainViewTest, MatchesTheReferenceCaster) {
+  // Rough ground up to 150 m, where rays end early, and low ground up to 20 m, where they run to
+  // the far distance through every step doubling.
+  for (const uint16_t maxHeight : {9600, 1280}) {
+    const Landscape landscape = RandomLandscape(maxHeight, maxHeight);
+    TerrainMap map;
+    ASSERT_TRUE(LoadFromDisk(map, landscape, folder_));
+    Surface sky;
+    ASSERT_TRUE(DecodeJpeg(sky, landscape.sky.data(), static_cast<uint32_t>(landscape.sky.size())));
+    TerrainView view(map);
+    const struct {
+      Vector3 position;
+      Angle yaw;
+    } cameras[] = {
+        {Vector3(1000 * kMetre + 12345, 160 * kMetre, 300 * kMetre + 999), 5000},
+        {Vector3(-3 * kMetre, 30 * kMetre + 777, 2040 * kMetre), 40000},
+        {Vector3(512 * kMetre, 130 * kMetre, 7 * kMetre + 54321), 23456},
+    };
+    uint32_t level = 0;
+    for (const auto& camera : cameras) {
+      for (uint32_t quality = 0; quality < kSettingLevels; ++quality, ++level) {
+        const bool doubleRows = level % 2 == 0;
+        const fixed far = FarDistanceFor(level % kSettingLevels);
+        SCOPED_TRACE(testing::Message() << "ground " << maxHeight << " camera " << &camera - cameras << " quality "
+                                        << quality);
+        view.SetCamera(camera.position, camera.yaw);
+        const ImageQuality& q = ImageQualityFor(quality);
+        DepthSurface expected = BlankSurface(240, 320, doubleRows);
+        ReferenceRender(landscape, sky, expected, camera.position, view.heading(), far, q.nearDistance,
+                        q.filterDistance, q.stepThresholds);
+        EXPECT_TRUE(RenderFrame(view, 240, 320, doubleRows, far, q) == Capture(expected));
+      }
+    }
+  }
 }
 
 TEST_F(TerrainViewTest, SameFrameOneWorldAwayAndFromAWarmCache) {
