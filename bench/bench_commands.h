@@ -9,3 +9,4 @@ struct BenchCommand {
 };
 
 int RunUnpackBench(int argc, char** argv);
+int RunTerrainBench(int argc, char** argv);

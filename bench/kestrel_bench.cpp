@@ -8,6 +8,10 @@ namespace {
 
 const BenchCommand kCommands[] = {
     {"unpack", "ARCHIVE [--repeat N]", RunUnpackBench},
+    {"terrain",
+     "--pack P --mission NAME [--quality 0..3] [--distance 0..3] [--landscape] [--single-row] [--frames N]\n"
+     "      [--x X --z Z --height H --yaw DEG] [--png FILE]",
+     RunTerrainBench},
 };
 
 int Usage() {
