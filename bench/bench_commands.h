@@ -8,4 +8,5 @@ struct BenchCommand {
   int (*run)(int argc, char** argv);
 };
 
+int RunMeshBench(int argc, char** argv);
 int RunUnpackBench(int argc, char** argv);

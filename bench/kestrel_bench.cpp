@@ -7,6 +7,7 @@
 namespace {
 
 const BenchCommand kCommands[] = {
+    {"meshes", "[--frames N] [--objects N] [--png FILE]", RunMeshBench},
     {"unpack", "ARCHIVE [--repeat N]", RunUnpackBench},
 };
 
