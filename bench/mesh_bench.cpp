@@ -130,7 +130,8 @@ int RunMeshBench(int argc, char** argv) {
     // A slow look from side to side, from 15 m above the ground behind the grid.
     const double degrees = 5.0 * std::sin(frame * 0.01);
     Matrix34 camera;
-    camera.FromYawPitchRoll(static_cast<Angle>(static_cast<int32_t>(degrees * 182.04444444444445)), AngleFromDegrees(10), 0);
+    camera.FromYawPitchRoll(static_cast<Angle>(static_cast<int32_t>(degrees * 182.04444444444445)),
+                            AngleFromDegrees(10), 0);
     camera.SetTranslation(Vector3(IntToFixed(1000), IntToFixed(15), IntToFixed(990)));
     view.SetCamera(camera);
     surface.Clear(kBackground);
@@ -145,7 +146,8 @@ int RunMeshBench(int argc, char** argv) {
     for (uint16_t i = 0; i < view.visibleCount; ++i) {
       const VisibleObject& entry = view.entries[view.order[i]];
       const int32_t depth = entry.transform.m[11] >> 16;
-      if (const MeshLod* lod = entry.object->mesh->SelectLod(static_cast<uint32_t>(depth * depth))) triangles += lod->faceCount;
+      if (const MeshLod* lod = entry.object->mesh->SelectLod(static_cast<uint32_t>(depth * depth)))
+        triangles += lod->faceCount;
     }
   }
   if (png != nullptr && !SavePng(surface, WideFromUtf8(png).c_str())) {

@@ -93,7 +93,7 @@ class MeshLibrary {
 
   PtrArray<Mesh*> meshes;  // owned, in load order
   // The texture cache: two parallel arrays, the same index belonging together.
-  PtrArray<Surface*> textures;      // owned
+  PtrArray<Surface*> textures;       // owned
   PtrArray<char16_t*> textureNames;  // owned copies of the file names
 
  private:

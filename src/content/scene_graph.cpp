@@ -90,7 +90,7 @@ SceneGraph::~SceneGraph() { DeleteAllNodes(); }
 void SceneGraph::DeleteAllNodes() {
   while (!roots.Empty()) {
     const uint16_t before = roots.Count();
-    delete roots[0];  // takes itself (and its subtree) out of both lists
+    delete roots[0];                                 // takes itself (and its subtree) out of both lists
     if (roots.Count() >= before) roots.RemoveAt(0);  // never loop on a node that stayed listed
   }
   nodes.Release();

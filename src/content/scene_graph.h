@@ -63,7 +63,7 @@ class SceneNode {
   SceneNode* firstChild = nullptr;
   Matrix34 local;  // relative to the parent, or in the world for a root
   Matrix34 world;
-  fixed radius = 0;  // bounding radius of the node and its descendants, 16.16 metres
+  fixed radius = 0;               // bounding radius of the node and its descendants, 16.16 metres
   Hitpoint* hitpoints = nullptr;  // owned list
   const Mesh* mesh = nullptr;
   uint8_t alive = 1;   // cleared by the game when destroyed or picked up

@@ -87,7 +87,8 @@ SceneObject* CreateSceneObject(MissionScene& scene, const IniSection& section) {
     turned.MultiplyRotation(rotation);
     object->SetLocal(turned);
   }
-  if (const IniKey* k = KeyWithValues(section, u"MaxDamage", 1)) object->maxDamage = static_cast<uint16_t>(ValueInt(*k, 0));
+  if (const IniKey* k = KeyWithValues(section, u"MaxDamage", 1))
+    object->maxDamage = static_cast<uint16_t>(ValueInt(*k, 0));
   if (const IniKey* k = KeyWithValues(section, u"MaxSpeed", 1)) object->maxSpeed = SpeedFromKmh(ValueInt(*k, 0));
   if (const IniKey* k = KeyWithValues(section, u"Range", 1)) object->range = static_cast<fixed>(ValueInt(*k, 0) << 16);
   if (const IniKey* k = KeyWithValues(section, u"Class", 1)) object->objectClass = WordCode(*k->values[0], kClassWords);
@@ -101,8 +102,9 @@ SceneObject* CreateSceneObject(MissionScene& scene, const IniSection& section) {
   for (const IniKey* key : section.keys) {
     if (!EqualsNoCase(key->name, u"Hitpoint") || key->values.Count() < 5) continue;
     auto* hitpoint = new Hitpoint;
-    hitpoint->localPos = Vector3(static_cast<fixed>(ValueInt(*key, 0) << 16), static_cast<fixed>(ValueInt(*key, 1) << 16),
-                                 static_cast<fixed>(ValueInt(*key, 2) << 16));
+    hitpoint->localPos =
+        Vector3(static_cast<fixed>(ValueInt(*key, 0) << 16), static_cast<fixed>(ValueInt(*key, 1) << 16),
+                static_cast<fixed>(ValueInt(*key, 2) << 16));
     hitpoint->value1 = ValueInt(*key, 3);
     hitpoint->value2 = ValueInt(*key, 4);
     object->AddHitpoint(hitpoint);

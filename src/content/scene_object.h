@@ -23,7 +23,12 @@ enum ObjectClass : uint32_t {
   ClassOther = 5
 };
 enum ObjectRole : uint32_t { RoleEnemy = 0, RoleFriend = 1, RoleOther = 2 };
-enum ObjectTarget : uint32_t { ObjectTargetAir = 0, ObjectTargetGround = 1, ObjectTargetAll = 2, ObjectTargetOther = 3 };
+enum ObjectTarget : uint32_t {
+  ObjectTargetAir = 0,
+  ObjectTargetGround = 1,
+  ObjectTargetAll = 2,
+  ObjectTargetOther = 3
+};
 enum ObjectWeapon : uint32_t {
   ObjectWeaponMachinegun = 0,
   ObjectWeaponCannon = 1,

@@ -228,9 +228,8 @@ void DrawTriangle(DepthSurface& surface, const Surface* texture, const Projected
 
   Triangle triangle;
   triangle.surface = &surface;
-  triangle.texture = texture != nullptr && texture->pixels != nullptr && texture->width > 0 && texture->height > 0
-                         ? texture
-                         : nullptr;
+  triangle.texture =
+      texture != nullptr && texture->pixels != nullptr && texture->width > 0 && texture->height > 0 ? texture : nullptr;
   const ProjectedVertex* corners[3] = {&a, &b, &c};
   for (int32_t i = 0; i < 3; ++i) {
     const ProjectedVertex& from = *corners[i];

@@ -25,9 +25,9 @@ constexpr uint16_t kUntexturedColour = 0x8410;
 
 // A vertex after projection.
 struct ProjectedVertex {
-  fixed x;  // 16.16 pixels from the left edge
-  fixed y;  // 16.16 pixels from the top edge
-  fixed z;  // view depth, 16.16 metres; the others are not set when this is below 1.0
+  fixed x;    // 16.16 pixels from the left edge
+  fixed y;    // 16.16 pixels from the top edge
+  fixed z;    // view depth, 16.16 metres; the others are not set when this is below 1.0
   uint8_t u;  // texel column
   uint8_t v;  // texel row
 };

@@ -42,7 +42,9 @@ void DrawSprites(const SceneView& view, DepthSurface& surface, const PtrArray<Pa
       records[count++] = {ScreenPixels(surface.width, WrapSub(centreX, half)),
                           ScreenPixels(surface.width, WrapAdd(centreX, half)),
                           ScreenPixels(surface.height, WrapSub(centreY, half)),
-                          ScreenPixels(surface.height, WrapAdd(centreY, half)), p.z, image};
+                          ScreenPixels(surface.height, WrapAdd(centreY, half)),
+                          p.z,
+                          image};
     }
   }
 

@@ -1,3 +1,5 @@
+#include "content/mesh_library.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "content/mesh_format.h"
-#include "content/mesh_library.h"
 #include "gfx/test_pictures.h"
 #include "mesh_shapes.h"
 #include "render_test_support.h"
@@ -23,7 +24,8 @@ using render_test::TestPack;
 Bytes MeshFile(uint8_t vertexCount, uint8_t faceCount, const std::vector<std::pair<uint8_t, uint8_t>>& uvs,
                const std::vector<std::array<uint8_t, 3>>& faces, size_t cut = 0) {
   Bytes file = {'M', 'E', 'S', 'H', vertexCount, faceCount, 0x40, 0x00};  // radius 2.0
-  for (size_t i = 0; i < uvs.size(); ++i) AppendVertexRecord(file, static_cast<double>(i), 0, 0, uvs[i].first, uvs[i].second);
+  for (size_t i = 0; i < uvs.size(); ++i)
+    AppendVertexRecord(file, static_cast<double>(i), 0, 0, uvs[i].first, uvs[i].second);
   for (const auto& face : faces) file.insert(file.end(), {face[0], face[1], face[2], 0});
   file.resize(file.size() - cut);
   return file;
@@ -55,8 +57,8 @@ TEST(MeshFormat, CoordinatesAreSignAndMagnitudeInThirtySecondths) {
     uint8_t low, high;
     fixed value;
   } cases[] = {
-      {0x20, 0x00, 65536},      {0x05, 0x80, -10240},   {0x01, 0x00, 2048},
-      {0x00, 0x80, 0},          {0xFF, 0x7F, 67106816}, {0xFF, 0xFF, -67106816},
+      {0x20, 0x00, 65536}, {0x05, 0x80, -10240},   {0x01, 0x00, 2048},
+      {0x00, 0x80, 0},     {0xFF, 0x7F, 67106816}, {0xFF, 0xFF, -67106816},
   };
   for (const auto& c : cases) {
     const uint8_t record[8] = {c.low, c.high, 0x20, 0x00, c.low, c.high, 17, 230};
@@ -115,7 +117,13 @@ TEST(MeshLibrary, MalformedMeshFilesAreRefused) {
     bool accepted;
   } cases[] = {
       {"well formed", Triangle(), true},
-      {"with bytes after the faces", [] { Bytes b = Triangle(); b.push_back(9); return b; }(), true},
+      {"with bytes after the faces",
+       [] {
+         Bytes b = Triangle();
+         b.push_back(9);
+         return b;
+       }(),
+       true},
       {"no vertices or faces", MeshFile(0, 0, {}, {}), true},
       {"empty file", {}, false},
       {"header cut short", Bytes{'M', 'E', 'S', 'H', 0, 0, 0}, false},
@@ -198,8 +206,9 @@ TEST(MeshLibrary, AMissingTextureLeavesTheLevelUntexturedAndABrokenOneIsCachedEm
 }
 
 TEST(MeshLibrary, SelectLodNeedsASwitchDistanceStrictlyGreater) {
-  LoadedLibrary loaded({{"tri.msh", Triangle()}}, "[M]\nMesh 0 = 4 tri.msh\nMesh 1 = 9 tri.msh\n"
-                                                  "[Far]\nMesh 0 = 40000 tri.msh\n");
+  LoadedLibrary loaded({{"tri.msh", Triangle()}},
+                       "[M]\nMesh 0 = 4 tri.msh\nMesh 1 = 9 tri.msh\n"
+                       "[Far]\nMesh 0 = 40000 tri.msh\n");
   const Mesh& mesh = *loaded.results[0];
   EXPECT_EQ(mesh.SelectLod(0), mesh.lods[0]);
   EXPECT_EQ(mesh.SelectLod(IntToFixed(4) - 1), mesh.lods[0]);

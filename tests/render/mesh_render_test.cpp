@@ -37,9 +37,7 @@ ProjectedVertex At(int32_t x, int32_t y, fixed z = kDepth10, uint8_t u = 0, uint
   return {IntToFixed(x), IntToFixed(y), z, u, v};
 }
 
-Rows Drawn(const DepthSurface& surface) {
-  return Picture(surface, {{kBackground, '.'}, {kUntexturedColour, '#'}});
-}
+Rows Drawn(const DepthSurface& surface) { return Picture(surface, {{kBackground, '.'}, {kUntexturedColour, '#'}}); }
 
 std::set<uint16_t> DepthsOf(const DepthSurface& surface) {
   std::set<uint16_t> depths;
@@ -57,9 +55,17 @@ TEST(DrawTriangle, FillsRowsBetweenTheEdgesWithoutTheBottomRow) {
   } cases[] = {
       {"even slope", At(0, 0), At(4, 4), At(0, 4), {"......", "#.....", "##....", "###...", "......", "......"}},
       // Right edge: 2 columns over 4 rows; the error term moves x on the first row already.
-      {"right edge, half slope", At(0, 0), At(2, 4), At(0, 4), {"......", "#.....", "#.....", "##....", "......", "......"}},
+      {"right edge, half slope",
+       At(0, 0),
+       At(2, 4),
+       At(0, 4),
+       {"......", "#.....", "#.....", "##....", "......", "......"}},
       // Left edge running left: the error term starts at 1 - rows, so x moves late.
-      {"left edge, half slope", At(4, 0), At(4, 4), At(2, 4), {"......", "......", "...#..", "...#..", "......", "......"}},
+      {"left edge, half slope",
+       At(4, 0),
+       At(4, 4),
+       At(2, 4),
+       {"......", "......", "...#..", "...#..", "......", "......"}},
       {"flat top", At(1, 1), At(5, 1), At(1, 5), {"......", ".####.", ".###..", ".##...", ".#....", "......"}},
   };
   for (const auto& c : cases) {
@@ -111,8 +117,11 @@ TEST(DrawTriangle, ATriangleNeedsAVertexInsideHorizontallyAndOneVertically) {
       {"one vertex inside horizontally", At(-300, 2), At(600, 2), At(5, 900), true},
       {"none inside vertically", At(5, -300), At(600, 900), At(-300, 900), false},
       {"x exactly at the width is outside", At(16, 2), At(40, 10), At(-20, 10), false},
-      {"x just below the width is inside", {IntToFixed(16) - 1, IntToFixed(2), kDepth10, 0, 0}, At(40, 10),
-       At(-20, 10), true},
+      {"x just below the width is inside",
+       {IntToFixed(16) - 1, IntToFixed(2), kDepth10, 0, 0},
+       At(40, 10),
+       At(-20, 10),
+       true},
   };
   for (const auto& c : cases) {
     DepthSurface surface = Frame(16, 16);
@@ -192,13 +201,15 @@ TEST(DrawTriangle, TexelsOutsideASmallTextureAreHeldAtItsEdge) {
   // The coordinates run to 200 texels across a 2 x 2 picture: every read is held inside it.
   Surface texture;
   texture.Create(2, 2);
-  FillSurface(texture, [](uint32_t x, uint32_t y) -> uint16_t { return y == 0 ? (x == 0 ? 0xF800 : 0x07E0) : (x == 0 ? 0x001F : 0xFFFF); });
+  FillSurface(texture, [](uint32_t x, uint32_t y) -> uint16_t {
+    return y == 0 ? (x == 0 ? 0xF800 : 0x07E0) : (x == 0 ? 0x001F : 0xFFFF);
+  });
   DepthSurface surface = Frame(40, 40);
   DrawTexturedQuad(surface, &texture, 0, 0, 40, 40, 200, 200);
   const Rows picture = Picture(surface, kQuarterLegend);
-  EXPECT_EQ(picture[0][0], 'R');    // u and v below one texel
-  EXPECT_EQ(picture[0][30], 'G');   // u far past the picture: its right column
-  EXPECT_EQ(picture[30][0], 'B');   // v far past the picture: its bottom row
+  EXPECT_EQ(picture[0][0], 'R');   // u and v below one texel
+  EXPECT_EQ(picture[0][30], 'G');  // u far past the picture: its right column
+  EXPECT_EQ(picture[30][0], 'B');  // v far past the picture: its bottom row
   EXPECT_EQ(picture[35][35], 'W');
   for (const std::string& row : picture) EXPECT_EQ(row.find_first_of(".?"), std::string::npos) << row;
 }
@@ -247,7 +258,8 @@ TEST(DrawTriangle, WildCoordinatesNeverTouchAnythingOutsideTheSurfaceOrTheTextur
 // A square of 2 x half metres facing the camera (-z), whole texture across it.
 mesh_shapes::Shape FacingSquare(double half) {
   mesh_shapes::Shape shape;
-  shape.vertices = {{-half, half, 0, 0, 0}, {half, half, 0, 255, 0}, {half, -half, 0, 255, 255}, {-half, -half, 0, 0, 255}};
+  shape.vertices = {
+      {-half, half, 0, 0, 0}, {half, half, 0, 255, 0}, {half, -half, 0, 255, 255}, {-half, -half, 0, 0, 255}};
   mesh_shapes::AddTriangle(shape, 0, 1, 2, 0, 0, -1);
   mesh_shapes::AddTriangle(shape, 0, 2, 3, 0, 0, -1);
   return shape;
@@ -357,9 +369,9 @@ char Classify(uint16_t c, uint16_t background) {
   const struct {
     char name;
     int r, g, b;
-  } palette[] = {{'c', 240, 240, 240}, {'c', 30, 90, 200},  // checker
-                 {'h', 90, 110, 40},   {'g', 120, 190, 240}, {'d', 50, 50, 50}, {'x', 210, 30, 30},  // helicopter
-                 {'p', 230, 40, 20},   {'p', 230, 236, 20}, {'p', 230, 140, 20}};                   // bands
+  } palette[] = {{'c', 240, 240, 240}, {'c', 30, 90, 200},                                            // checker
+                 {'h', 90, 110, 40},   {'g', 120, 190, 240}, {'d', 50, 50, 50},  {'x', 210, 30, 30},  // helicopter
+                 {'p', 230, 40, 20},   {'p', 230, 236, 20},  {'p', 230, 140, 20}};                    // bands
   char best = '?';
   int bestDistance = 60 * 60;
   for (const auto& p : palette) {
@@ -391,14 +403,17 @@ class ShapePreview : public testing::Test {
                             "\nYawPitchRoll = " + std::to_string(yawDegrees) + "\n";
     SceneObject* object = shapes.AddObjects(ini)[0];
     Matrix34 placement = object->local;
-    placement.SetTranslation(Vector3(static_cast<fixed>(x * 65536), static_cast<fixed>(y * 65536), static_cast<fixed>(z * 65536)));
+    placement.SetTranslation(
+        Vector3(static_cast<fixed>(x * 65536), static_cast<fixed>(y * 65536), static_cast<fixed>(z * 65536)));
     object->SetLocal(placement);
     return object;
   }
 
-  DepthSurface Render(const char* name, double cameraX, double cameraY, double cameraZ, int yawDegrees, int pitchDegrees) {
+  DepthSurface Render(const char* name, double cameraX, double cameraY, double cameraZ, int yawDegrees,
+                      int pitchDegrees) {
     Matrix34 camera;
-    camera.FromYawPitchRoll(AngleFromDegrees(static_cast<uint32_t>(yawDegrees)), AngleFromDegrees(static_cast<uint32_t>(pitchDegrees)), 0);
+    camera.FromYawPitchRoll(AngleFromDegrees(static_cast<uint32_t>(yawDegrees)),
+                            AngleFromDegrees(static_cast<uint32_t>(pitchDegrees)), 0);
     camera.SetTranslation(Vector3(static_cast<fixed>(cameraX * 65536), static_cast<fixed>(cameraY * 65536),
                                   static_cast<fixed>(cameraZ * 65536)));
     SceneView view(&shapes.scene);

@@ -15,7 +15,9 @@ void AppendLe16(std::vector<uint8_t>& out, uint16_t value) {
   out.push_back(static_cast<uint8_t>(value >> 8));
 }
 
-uint16_t Encode(double metres) { return mesh_format::EncodeCoordinate(static_cast<fixed>(std::lround(metres * 65536.0))); }
+uint16_t Encode(double metres) {
+  return mesh_format::EncodeCoordinate(static_cast<fixed>(std::lround(metres * 65536.0)));
+}
 
 // (b - a) x (c - a) with the usual component formula.
 void CrossOf(const Vertex& a, const Vertex& b, const Vertex& c, double out[3]) {
@@ -156,13 +158,13 @@ Shape Pyramid(double half, double height) {
 
 Shape Helicopter() {
   Shape shape;
-  AddBox(shape, 0, 1.2, 0, 0.7, 0.7, 1.6, kBodyRect);        // fuselage
-  AddBox(shape, 0, 1.1, 1.95, 0.6, 0.5, 0.35, kGlassRect);   // cockpit glass
-  AddBox(shape, 0, 1.5, -3.0, 0.15, 0.15, 1.5, kBodyRect);   // tail boom
-  AddBox(shape, 0, 2.0, -4.3, 0.05, 0.5, 0.25, kRedRect);    // tail fin
-  AddBox(shape, 0, 2.05, 0, 3.5, 0.03, 0.15, kDarkRect);     // rotor blade across
-  AddBox(shape, 0, 2.05, 0, 0.15, 0.03, 3.5, kDarkRect);     // rotor blade along
-  AddBox(shape, -0.6, 0.1, 0, 0.05, 0.05, 1.6, kDarkRect);   // skids
+  AddBox(shape, 0, 1.2, 0, 0.7, 0.7, 1.6, kBodyRect);       // fuselage
+  AddBox(shape, 0, 1.1, 1.95, 0.6, 0.5, 0.35, kGlassRect);  // cockpit glass
+  AddBox(shape, 0, 1.5, -3.0, 0.15, 0.15, 1.5, kBodyRect);  // tail boom
+  AddBox(shape, 0, 2.0, -4.3, 0.05, 0.5, 0.25, kRedRect);   // tail fin
+  AddBox(shape, 0, 2.05, 0, 3.5, 0.03, 0.15, kDarkRect);    // rotor blade across
+  AddBox(shape, 0, 2.05, 0, 0.15, 0.03, 3.5, kDarkRect);    // rotor blade along
+  AddBox(shape, -0.6, 0.1, 0, 0.05, 0.05, 1.6, kDarkRect);  // skids
   AddBox(shape, 0.6, 0.1, 0, 0.05, 0.05, 1.6, kDarkRect);
   return shape;
 }
@@ -198,11 +200,10 @@ std::vector<uint8_t> HelicopterTexture() {
 }
 
 std::vector<uint8_t> BandTexture() {
-  return EncodeJpegPicture(FilledPicture(64,
-                                         [](uint32_t, uint32_t y, uint8_t* rgb) {
-                                           SetRgb(rgb, 230, static_cast<uint8_t>(40 + y / 8 * 28), 20);
-                                         }),
-                           100);
+  return EncodeJpegPicture(
+      FilledPicture(
+          64, [](uint32_t, uint32_t y, uint8_t* rgb) { SetRgb(rgb, 230, static_cast<uint8_t>(40 + y / 8 * 28), 20); }),
+      100);
 }
 
 std::vector<PackFile> ShapePackFiles() {

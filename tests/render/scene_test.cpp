@@ -232,8 +232,8 @@ TEST_F(SceneTest, SetLocalMovesTheWholeSubtreeAndItsHitpoints) {
 }
 
 TEST_F(SceneTest, EveryHitpointKeyWithFiveValuesAddsOneInFront) {
-  SceneObject* object = Create(
-      "Mesh = box\nPos = 1 2 3\nHitpoint = 1 2 3 10 20\nHitpoint = 4 5 6\nHitpoint = 7 8 9 30 40\n");
+  SceneObject* object =
+      Create("Mesh = box\nPos = 1 2 3\nHitpoint = 1 2 3 10 20\nHitpoint = 4 5 6\nHitpoint = 7 8 9 30 40\n");
   ASSERT_NE(object, nullptr);
   const Hitpoint* first = object->hitpoints;
   ASSERT_NE(first, nullptr);

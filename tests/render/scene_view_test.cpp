@@ -1,10 +1,11 @@
+#include "gfx/scene_view.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "content/scene_graph.h"
-#include "gfx/scene_view.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ constexpr fixed kFar = IntToFixed(800);
 class SceneViewTest : public testing::Test {
  protected:
   SceneNode* Add(fixed x, fixed y, fixed z, fixed radius, SceneNode* parent = nullptr) {
-    auto* node = new SceneNode(&scene, (u"N" + std::u16string(1, static_cast<char16_t>(u'0' + scene.nodes.Count() % 10))).c_str());
+    auto* node = new SceneNode(
+        &scene, (u"N" + std::u16string(1, static_cast<char16_t>(u'0' + scene.nodes.Count() % 10))).c_str());
     Matrix34 placement;
     placement.SetTranslation(Vector3(x, y, z));
     node->SetLocal(placement);
@@ -67,7 +69,7 @@ TEST_F(SceneViewTest, PositionsWrapAroundTheWorldInViewSpace) {
     int32_t x, z;  // metres, view space
     int32_t wrappedX, wrappedZ;
   } cases[] = {
-      {0, -600, 0, 1448}, {0, 2100, 0, 52},        {0, 2048, 0, 2048},  // 2048 itself is not past the limit
+      {0, -600, 0, 1448},  {0, 2100, 0, 52},         {0, 2048, 0, 2048},  // 2048 itself is not past the limit
       {0, -4700, 0, 1444}, {1100, 1500, -948, 1500}, {-1030, 1500, 1018, 1500},
   };
   for (const auto& c : cases) {
@@ -80,7 +82,8 @@ TEST_F(SceneViewTest, PositionsWrapAroundTheWorldInViewSpace) {
     node->radius = IntToFixed(700);  // wide enough to stay on screen wherever it lands
     singleView.Prepare(240, 320, IntToFixed(4000));
     ASSERT_EQ(singleView.visibleCount, 1) << c.x << " " << c.z;
-    EXPECT_EQ(singleView.entries[0].transform.GetTranslation(), Vector3(IntToFixed(c.wrappedX), 0, IntToFixed(c.wrappedZ)))
+    EXPECT_EQ(singleView.entries[0].transform.GetTranslation(),
+              Vector3(IntToFixed(c.wrappedX), 0, IntToFixed(c.wrappedZ)))
         << c.x << " " << c.z;
   }
 }
@@ -154,7 +157,7 @@ TEST_F(SceneViewTest, ChildrenFollowTheirAcceptedParentsOnly) {
   SceneNode* olderChild = AddMetres(0, 0, 1, 1, first);
   SceneNode* grandchild = AddMetres(0, 0, 1, 1, olderChild);
   SceneNode* youngerChild = AddMetres(1, 0, 0, 1, first);  // linked in front of its sibling
-  SceneNode* rejected = AddMetres(0, 0, -50);  // behind the camera
+  SceneNode* rejected = AddMetres(0, 0, -50);              // behind the camera
   // Its child is moved after joining, so the parent's radius does not reach it: the child is in
   // view (world z 50) but never considered.
   SceneNode* unseen = AddMetres(0, 0, 0, 1, rejected);

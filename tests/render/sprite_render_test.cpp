@@ -75,8 +75,10 @@ TEST(DrawScaledSprite, DepthTestAndTheWriteDepthFlag) {
     bool drawn;
     uint16_t depthAfter;
   } cases[] = {
-      {kKey10, true, true, kKey10},      {kKey10 - 1, true, false, kKey10 - 1},
-      {kKey10 + 5, true, true, kKey10},  {kKey10 + 5, false, true, kKey10 + 5},
+      {kKey10, true, true, kKey10},
+      {kKey10 - 1, true, false, kKey10 - 1},
+      {kKey10 + 5, true, true, kKey10},
+      {kKey10 + 5, false, true, kKey10 + 5},
   };
   const Surface sprite = FlatSprite(2, 2, 0xFF00);
   for (const auto& c : cases) {
@@ -179,7 +181,7 @@ TEST_F(SpriteDrawing, AtMostFiveHundredParticlesInGroupAndListOrder) {
   const Surface red = FlatSprite(8, 8, 0xFF00);
   const Surface blue = FlatSprite(8, 8, 0xF00F);
   const struct {
-    int redFirst;  // particles on the left in the first group, then
+    int redFirst;   // particles on the left in the first group, then
     int blueLater;  // particles on the right (in the first group when `sameGroup`)
     bool sameGroup;
     bool blueShown;
@@ -208,7 +210,7 @@ TEST_F(SpriteDrawing, FarthestFirstSoThatSoftSpritesMix) {
   const Surface smoke = FlatSprite(8, 8, 0x8F80);  // half-transparent orange
   auto* group = new TestGroup(&smoke);
   groups.Append(group);
-  group->Add(0, 0, kDepth10, IntToFixed(2));         // the near one is listed first
+  group->Add(0, 0, kDepth10, IntToFixed(2));        // the near one is listed first
   group->Add(0, 0, IntToFixed(20), IntToFixed(4));  // the far one covers the same centre
   DepthSurface surface = Frame(240, 320);
   Draw(surface);
