@@ -8,5 +8,6 @@ struct BenchCommand {
   int (*run)(int argc, char** argv);
 };
 
+int RunMeshBench(int argc, char** argv);
 int RunUnpackBench(int argc, char** argv);
 int RunTerrainBench(int argc, char** argv);

@@ -7,6 +7,7 @@
 namespace {
 
 const BenchCommand kCommands[] = {
+    {"meshes", "[--frames N] [--objects N] [--png FILE]", RunMeshBench},
     {"unpack", "ARCHIVE [--repeat N]", RunUnpackBench},
     {"terrain",
      "--pack P --mission NAME [--quality 0..3] [--distance 0..3] [--landscape] [--single-row] [--frames N]\n"

@@ -52,18 +52,7 @@ void BlitAlpha(Surface& dst, int32_t dx, int32_t dy, const Surface& src, int32_t
                int32_t w, int32_t h) {
   ClippedCopy c;
   if (!ClipCopy(dst, src, dx, dy, sx, sy, w, h, c)) return;
-  ForEachCopiedPixel(dst, src, c, [](uint16_t& d, uint16_t p) {
-    const uint32_t alpha = p >> 12;
-    if (alpha == 0) return;
-    if (alpha == 15) {
-      d = Argb4444To565(p);
-      return;
-    }
-    // A five-bit weight from the alpha nibble and one more bit: the top alpha bit or'ed with the
-    // top red bit (bits 11-15 of p | p >> 4).
-    const uint32_t weight = ((p | (p >> 4)) >> 11) & 0x1F;
-    d = static_cast<uint16_t>(ScaleColour(d, 31 - weight) + ScaleColour(Argb4444To565(p), weight));
-  });
+  ForEachCopiedPixel(dst, src, c, [](uint16_t& d, uint16_t p) { d = DrawArgb4444Over(d, p); });
 }
 
 void BlitBlend(Surface& dst, int32_t dx, int32_t dy, const Surface& src, int32_t sx, int32_t sy,

@@ -51,6 +51,18 @@ constexpr uint16_t Argb4444To565(uint16_t p) {
   return static_cast<uint16_t>((red5 << 11) | (green6 << 5) | blue5);
 }
 
+// An ARGB4444 pixel p drawn over dst by its alpha nibble: 0 leaves dst, 15 replaces it, and
+// anything between mixes the two with a five-bit weight made of the alpha nibble and one more
+// bit (the top alpha bit or'ed with the top red bit: bits 11-15 of p | p >> 4). The rule of
+// BlitAlpha and of the depth-tested sprites.
+constexpr uint16_t DrawArgb4444Over(uint16_t dst, uint16_t p) {
+  const uint32_t alpha = p >> 12;
+  if (alpha == 0) return dst;
+  if (alpha == 15) return Argb4444To565(p);
+  const uint32_t weight = ((p | (p >> 4)) >> 11) & 0x1F;
+  return static_cast<uint16_t>(ScaleColour(dst, 31 - weight) + ScaleColour(Argb4444To565(p), weight));
+}
+
 // RGB555 (red 14-10, green 9-5, blue 4-0) to RGB565; green widened by repeating its top bit.
 constexpr uint16_t Rgb555To565(uint16_t c) {
   const uint32_t green5 = (c >> 5) & 0x1F;
