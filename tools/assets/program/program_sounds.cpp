@@ -4,8 +4,9 @@
 //   160 guided rocket   170 rocket   180 explosion   190 spare (never played)   200 hit
 // The warnings are restarted on every frame of a 256 ms blink phase, so they are short and
 // start at full strength after a few milliseconds: the restarts blur into one steady beep.
-// Levels: effects peak between -3 and -6 dBFS, the engine at -7 dBFS (it plays under
-// everything), nothing above -1 dBFS.
+// Levels: effects peak between -2 and -5 dBFS, the steady warning tones at -9 to -10 dBFS (a
+// pure tone sounds louder than a noise of the same peak), the engine at -5 dBFS (it plays under
+// everything); nothing above -1 dBFS.
 #include "program_sounds.h"
 
 #include <cmath>
@@ -47,6 +48,7 @@ Signal Engine() {
   const Signal rumble = LoopedNoise(length, Biquad(Biquad::Kind::LowPass, 110, 0.7), 101);
   constexpr uint32_t kBladeRate = 13;  // slaps per second
   Signal engine(length);
+  const double peak = 1.3;  // about the loudest sum of the parts below
   for (size_t i = 0; i < length; ++i) {
     const double t = TimeOf(i);
     // Position within the slap cycle, from exact integers so that it wraps exactly.
@@ -58,17 +60,21 @@ Signal Engine() {
                 + 0.45 * Sine(65, t) * std::pow(slap, 1.5)       // thump of the air pushed down
                 + (0.05 * Sine(1170, t) + 0.018 * Sine(2340, t)) * (0.85 + 0.15 * slap)  // turbine
                 + 0.5 * rumble[i];
+    // A gentle saturation tames the few loudest slaps, so the loop sounds fuller at its level.
+    engine[i] = std::tanh(2.0 * engine[i] / peak);
   }
   return engine;
 }
 
-// A warning tone: a sine with a little of its third harmonic (a soft square), quick to start.
+// A warning tone: a sine with a little of its third harmonic (a soft square) where that
+// harmonic is below the Nyquist frequency, quick to start.
 Signal Tone(double frequency, double seconds, double release) {
+  const double third = frequency * 3 < kSynthRate * 0.45 ? 0.22 : 0.0;
   Signal tone(Samples(seconds));
   for (size_t i = 0; i < tone.size(); ++i) {
     const double t = TimeOf(i);
     const double envelope = Attack(t, 0.004) * std::min(1.0, (seconds - t) / release);
-    tone[i] = (Sine(frequency, t) + 0.22 * Sine(frequency * 3, t)) * envelope;
+    tone[i] = (Sine(frequency, t) + third * Sine(frequency * 3, t)) * envelope;
   }
   return tone;
 }
@@ -173,17 +179,22 @@ Signal Explosion() {
   const Signal noise = Noise(length, 180);
   Biquad body(Biquad::Kind::LowPass, 2400, 0.8);
   Biquad crack(Biquad::Kind::HighPass, 1800, 0.7);
+  Biquad crackleTone(Biquad::Kind::BandPass, 1400, 1.5);
   RandomSequence debris(181);
   Signal blast(length);
   double phase = 0;
+  double crackle = 0;  // loudness of the current crackle, dying away in a few milliseconds
+  const double crackleFade = std::exp(-1.0 / (0.004 * kSynthRate));
   for (size_t i = 0; i < length; ++i) {
     const double t = TimeOf(i);
     body.SetFrequency(150 + 2200 * Decay(t, 0.12));  // the roar darkens as it rolls away
     phase += 2 * kPi * (30 + 35 * Decay(t, 0.25)) / kSynthRate;
     double sample = 1.3 * body.Process(noise[i]) * (Decay(t, 0.35) * 0.8 + 0.2 * Decay(t, 0.9)) * Attack(t, 0.004) +
                     0.7 * crack.Process(noise[i]) * Decay(t, 0.012) + 0.8 * std::sin(phase) * Decay(t, 0.4) * Attack(t, 0.01);
-    // Falling debris: sparse crackles in the tail.
-    if (t > 0.15 && debris.NextUnit() < 0.004 * Decay(t - 0.15, 0.5)) sample += 0.4 * debris.NextSigned();
+    // Falling debris: sparse crackles in the tail, each a short burst of filtered noise.
+    if (t > 0.15 && debris.NextUnit() < 0.004 * Decay(t - 0.15, 0.5)) crackle = 0.3 + 0.5 * debris.NextUnit();
+    sample += crackle * 2.5 * crackleTone.Process(noise[(i * 7) % length]);
+    crackle *= crackleFade;
     blast[i] = sample;
   }
   FadeEnds(blast, 0.001, 0.2);
@@ -219,20 +230,26 @@ Signal Hit() {  // a clank of metal: inharmonic partials that die away fast
   return clank;
 }
 
+// A one-shot at its level, with its last milliseconds faded so that it ends on silence.
+std::vector<int16_t> OneShot(Signal signal, double peakDbfs) {
+  FadeEnds(signal, 0.001, 0.005);
+  return ToPcm16(signal, peakDbfs);
+}
+
 }  // namespace
 
 std::vector<ProgramSound> MakeProgramSounds() {
   return {
-      {100, "engine loop", true, ToPcm16(Engine(), -7)},
-      {110, "fuel critical", false, ToPcm16(FuelCritical(), -5)},
-      {120, "fuel low", false, ToPcm16(FuelLow(), -6)},
-      {130, "altitude warning", false, ToPcm16(AltitudeWarning(), -5)},
-      {140, "message (and start-up)", false, ToPcm16(MessageBlip(), -5)},
-      {150, "machine gun", false, ToPcm16(MachineGun(), -3)},
-      {160, "guided rocket", false, ToPcm16(GuidedRocket(), -3)},
-      {170, "rocket", false, ToPcm16(Rocket(), -3)},
-      {180, "explosion", false, ToPcm16(Explosion(), -2)},
-      {190, "spare: radio click", false, ToPcm16(RadioClick(), -8)},
-      {200, "hit", false, ToPcm16(Hit(), -4)},
+      {100, "engine loop", true, ToPcm16(Engine(), -5)},
+      {110, "fuel critical", false, OneShot(FuelCritical(), -9)},
+      {120, "fuel low", false, OneShot(FuelLow(), -10)},
+      {130, "altitude warning", false, OneShot(AltitudeWarning(), -9)},
+      {140, "message (and start-up)", false, OneShot(MessageBlip(), -5)},
+      {150, "machine gun", false, OneShot(MachineGun(), -3)},
+      {160, "guided rocket", false, OneShot(GuidedRocket(), -3)},
+      {170, "rocket", false, OneShot(Rocket(), -3)},
+      {180, "explosion", false, OneShot(Explosion(), -2)},
+      {190, "spare: radio click", false, OneShot(RadioClick(), -8)},
+      {200, "hit", false, OneShot(Hit(), -4)},
   };
 }

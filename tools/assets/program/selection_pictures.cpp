@@ -9,9 +9,10 @@
 //   loadout:    LOAD / CAPACITY at (25, 2) with bars from x = 120 on rows 7-9 and 18-20, the
 //               weapon figures at (40, 150) with bars from x = 100 and the guidance picture at
 //               (100, 204), the too-many-kinds warning at the right edge at y = 210.
-// Pylon buttons share mask 271; their size, 45 x 37, is the largest that the eight-pylon
-// layout (buttons at x = 15, 60, 150, 195 and y = 30, 67, 104) places without overlap. The
-// weapons' own pylon pictures in the content packs have the same size.
+// Pylon buttons share mask 271; their size, 45 x 35, is the largest that every pylon layout
+// places without overlap: the eight-pylon rows put buttons 45 pixels apart (x = 15, 60, 150,
+// 195), the four-pylon layout 35 pixels apart vertically where they share columns ((20, 60)
+// and (60, 95)). The weapons' own pylon pictures in the content packs have the same size.
 #include <string>
 
 #include "picture_set.h"
@@ -116,7 +117,7 @@ Canvas GuidanceChip(const char* caption) {
 }
 
 constexpr int kPylonWidth = 45;
-constexpr int kPylonHeight = 37;
+constexpr int kPylonHeight = 35;
 
 // The outline of an empty pylon button, shared by mask 271: every pylon picture fills it.
 Shape PylonOutline() { return RoundedRectShape(0, 0, kPylonWidth, kPylonHeight, 5); }
@@ -139,7 +140,7 @@ Canvas EmptyPylon(int number) {
   canvas.Fill(RectShape(37, 16, 38, 21), ui::RimGreen());
   TextStyle style = ui::LabelStyle(ui::TitleGreen());
   style.font = &kSqTinyBoldFont;
-  canvas.Text(style, std::to_string(number).c_str(), kPylonWidth / 2, 26, Align::Centre);
+  canvas.Text(style, std::to_string(number).c_str(), kPylonWidth / 2, 25, Align::Centre);
   return canvas;
 }
 
@@ -154,7 +155,7 @@ Canvas RemovePylon() {
   const double cx = kPylonWidth / 2.0, cy = 14;
   canvas.Fill(LineShape(cx - 6, cy - 6, cx + 6, cy + 6, 1.6), ui::DarkGreen());
   canvas.Fill(LineShape(cx - 6, cy + 6, cx + 6, cy - 6, 1.6), ui::DarkGreen());
-  canvas.Text(ui::LabelStyle(ui::DarkGreen()), "REMOVE", kPylonWidth / 2, 25, Align::Centre);
+  canvas.Text(ui::LabelStyle(ui::DarkGreen()), "REMOVE", kPylonWidth / 2, 24, Align::Centre);
   return canvas;
 }
 
