@@ -281,15 +281,6 @@ void Canvas::Text(const TextStyle& style, const char* text, int x, int y, Align 
   FillCoverage(ink, left, y, style.colour);
 }
 
-void Canvas::Draw(const Canvas& source, int x, int y, double opacity) {
-  for (int sy = 0; sy < source.height_; ++sy) {
-    for (int sx = 0; sx < source.width_; ++sx) {
-      const double a = source.OpacityAt(sx, sy);
-      if (a > 0) Blend(x + sx, y + sy, source.ColourAt(sx, sy), a * opacity);
-    }
-  }
-}
-
 Canvas Canvas::Crop(int x, int y, int width, int height) const {
   Canvas piece(width, height);
   for (int py = 0; py < height; ++py) {

@@ -117,8 +117,6 @@ class Canvas {
   }
   // A line of text whose top row is y; x is its left edge, centre or right edge.
   void Text(const TextStyle& style, const char* text, int x, int y, Align align);
-  // Paints another canvas over this one with its top-left corner at (x, y).
-  void Draw(const Canvas& source, int x, int y, double opacity = 1.0);
   // The part x..x+width-1, y..y+height-1 as a canvas of its own (pieces cut from one drawing).
   Canvas Crop(int x, int y, int width, int height) const;
 

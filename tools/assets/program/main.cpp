@@ -4,9 +4,13 @@
 //
 // ASSETS receives raw/<id>.jpg (pictures and masks) and sound/<id>.wav (PCM 16-bit mono,
 // 11025 Hz), the folder the game's resource table is compiled from, and a stamp file
-// program-assets.stamp written last. With CONTACT-SHEETS, PNG previews go there too. The same
-// program always writes the same bytes.
+// program-assets.stamp written last. With CONTACT-SHEETS, PNG previews of the pictures and a
+// list of the sounds with their lengths and levels (sounds.txt) go there too. The same program
+// always writes the same bytes.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -44,6 +48,21 @@ bool CheckSet(const PictureSet& set) {
   return ok;
 }
 
+// One line a sound: number, what it is for, looped or not, length and peak level.
+std::string SoundListing(const std::vector<ProgramSound>& sounds) {
+  std::string listing;
+  for (const ProgramSound& sound : sounds) {
+    int peak = 0;
+    for (int16_t sample : sound.samples) peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    char line[160];
+    std::snprintf(line, sizeof line, "%u  %-24s %-8s %6.3f s  peak %5.1f dBFS\n", sound.id, sound.title.c_str(),
+                  sound.loops ? "looped" : "one-shot", static_cast<double>(sound.samples.size()) / kSynthRate,
+                  peak > 0 ? 20 * std::log10(peak / 32767.0) : -99.0);
+    listing += line;
+  }
+  return listing;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,7 +95,8 @@ int main(int argc, char** argv) {
     }
     encoded[picture.id] = std::move(bytes);
   }
-  for (const ProgramSound& sound : MakeProgramSounds()) {
+  const std::vector<ProgramSound> sounds = MakeProgramSounds();
+  for (const ProgramSound& sound : sounds) {
     const fs::path path = assets / "sound" / (std::to_string(sound.id) + ".wav");
     if (!WriteBytesToFile(path.string(), EncodeWavMono16(sound.samples, kSynthRate))) {
       std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
@@ -85,7 +105,9 @@ int main(int argc, char** argv) {
   }
   if (argc == 3) {
     fs::create_directories(argv[2], error);
-    if (!WriteContactSheets(argv[2], set, encoded)) {
+    const std::string listing = SoundListing(sounds);
+    if (!WriteContactSheets(argv[2], set, encoded) ||
+        !WriteBytesToFile((fs::path(argv[2]) / "sounds.txt").string(), {listing.begin(), listing.end()})) {
       std::fprintf(stderr, "cannot write the contact sheets in %s\n", argv[2]);
       ok = false;
     }

@@ -79,7 +79,7 @@ struct Flier {
   Rgb colour;
 };
 
-struct SceneSpec {
+struct Scene {
   std::vector<SkyStop> sky;
   bool sun = false;
   double sunX = 0, sunY = 0, sunRadius = 0;
@@ -96,30 +96,30 @@ struct SceneSpec {
   std::function<void(Canvas&)> last;  // rocket trails, searchlights
 };
 
-Canvas PaintScene(const SceneSpec& spec) {
+Canvas PaintScene(const Scene& scene) {
   Canvas canvas(kScreenWidth, kScreenHeight);
-  PaintSky(canvas, spec.sky);
-  if (spec.sun) PaintSun(canvas, spec.sunX, spec.sunY, spec.sunRadius, spec.sunColour, spec.glowRadius, spec.glow);
-  if (spec.clouds) {
-    PaintClouds(canvas, spec.cloudTop, spec.cloudBottom, spec.cloudThreshold, spec.cloudLit, spec.cloudShade,
-                spec.cloudOpacity, 77);
+  PaintSky(canvas, scene.sky);
+  if (scene.sun) PaintSun(canvas, scene.sunX, scene.sunY, scene.sunRadius, scene.sunColour, scene.glowRadius, scene.glow);
+  if (scene.clouds) {
+    PaintClouds(canvas, scene.cloudTop, scene.cloudBottom, scene.cloudThreshold, scene.cloudLit, scene.cloudShade,
+                scene.cloudOpacity, 77);
   }
   size_t smokeIndex = 0;
-  for (size_t layer = 0; layer < spec.hills.size(); ++layer) {
-    const HillLayer& hill = spec.hills[layer];
+  for (size_t layer = 0; layer < scene.hills.size(); ++layer) {
+    const HillLayer& hill = scene.hills[layer];
     PaintHills(canvas, hill.baseY, hill.amplitude, hill.wavelength, hill.top, hill.bottom, hill.seed);
     // Smoke rising from behind the nearest hills is painted before them.
-    if (layer + 2 == spec.hills.size()) {
-      for (; smokeIndex < spec.smoke.size(); ++smokeIndex) {
-        const SmokeColumn& s = spec.smoke[smokeIndex];
+    if (layer + 2 == scene.hills.size()) {
+      for (; smokeIndex < scene.smoke.size(); ++smokeIndex) {
+        const SmokeColumn& s = scene.smoke[smokeIndex];
         if (s.fire) PaintGlow(canvas, s.x, s.groundY, s.width * 0.9, RgbBytes(255, 120, 40), 0.9);
         PaintSmokeColumn(canvas, s.x, s.groundY, s.height, s.drift, s.width, s.dark, s.light, s.opacity, s.seed);
       }
     }
   }
-  if (spec.afterHills) spec.afterHills(canvas);
-  for (const Flier& flier : spec.fliers) PaintHelicopter(canvas, flier.pose, flier.colour);
-  if (spec.last) spec.last(canvas);
+  if (scene.afterHills) scene.afterHills(canvas);
+  for (const Flier& flier : scene.fliers) PaintHelicopter(canvas, flier.pose, flier.colour);
+  if (scene.last) scene.last(canvas);
   return canvas;
 }
 
@@ -136,75 +136,75 @@ HelicopterPose Pose(double x, double y, double size, int facing, double pitch, b
 
 // The title art: a sunset over the hills, a burning target on the horizon and a gunship
 // coming in low, with two more behind it.
-SceneSpec TitleArtScene() {
-  SceneSpec spec;
-  spec.sky = {{0, RgbBytes(16, 22, 58)},    {110, RgbBytes(92, 58, 104)}, {180, RgbBytes(226, 118, 70)},
+Scene TitleArtScene() {
+  Scene scene;
+  scene.sky = {{0, RgbBytes(16, 22, 58)},    {110, RgbBytes(92, 58, 104)}, {180, RgbBytes(226, 118, 70)},
               {222, RgbBytes(255, 190, 105)}, {240, RgbBytes(255, 220, 150)}};
-  spec.sun = true;
-  spec.sunX = 162, spec.sunY = 214, spec.sunRadius = 17;
-  spec.sunColour = RgbBytes(255, 236, 180);
-  spec.glowRadius = 70, spec.glow = 0.45;
-  spec.clouds = true;
-  spec.cloudTop = 120, spec.cloudBottom = 196, spec.cloudThreshold = 0.58;
-  spec.cloudLit = RgbBytes(255, 170, 110), spec.cloudShade = RgbBytes(110, 60, 90), spec.cloudOpacity = 0.7;
-  spec.hills = {{226, 12, 60, RgbBytes(150, 92, 110), RgbBytes(120, 78, 96), 11},
+  scene.sun = true;
+  scene.sunX = 162, scene.sunY = 214, scene.sunRadius = 17;
+  scene.sunColour = RgbBytes(255, 236, 180);
+  scene.glowRadius = 70, scene.glow = 0.45;
+  scene.clouds = true;
+  scene.cloudTop = 120, scene.cloudBottom = 196, scene.cloudThreshold = 0.58;
+  scene.cloudLit = RgbBytes(255, 170, 110), scene.cloudShade = RgbBytes(110, 60, 90), scene.cloudOpacity = 0.7;
+  scene.hills = {{226, 12, 60, RgbBytes(150, 92, 110), RgbBytes(120, 78, 96), 11},
                 {248, 20, 80, RgbBytes(80, 52, 76), RgbBytes(60, 40, 60), 12},
                 {286, 26, 110, RgbBytes(28, 22, 32), RgbBytes(10, 9, 14), 13}};
-  spec.smoke = {{52, 246, 150, 46, 22, RgbBytes(40, 32, 36), RgbBytes(120, 90, 100), 0.85, true, 21}};
+  scene.smoke = {{52, 246, 150, 46, 22, RgbBytes(40, 32, 36), RgbBytes(120, 90, 100), 0.85, true, 21}};
   const Rgb far = RgbBytes(60, 40, 64), near = RgbBytes(12, 10, 16);
-  spec.fliers = {{Pose(196, 96, 52, -1, 6), far}, {Pose(40, 176, 40, -1, 4), far}, {Pose(126, 144, 156, -1, 9), near}};
-  return spec;
+  scene.fliers = {{Pose(196, 96, 52, -1, 6), far}, {Pose(40, 176, 40, -1, 4), far}, {Pose(126, 144, 156, -1, 9), near}};
+  return scene;
 }
 
 // The slides of the title screen, behind the logo and the menu: varied times of day and places.
-SceneSpec DawnPatrolScene() {
-  SceneSpec spec;
-  spec.sky = {{0, RgbBytes(30, 46, 96)}, {150, RgbBytes(150, 120, 140)}, {230, RgbBytes(255, 196, 140)}};
-  spec.sun = true;
-  spec.sunX = 58, spec.sunY = 226, spec.sunRadius = 13;
-  spec.sunColour = RgbBytes(255, 228, 190);
-  spec.glowRadius = 80, spec.glow = 0.35;
-  spec.clouds = true;
-  spec.cloudTop = 60, spec.cloudBottom = 150, spec.cloudThreshold = 0.62;
-  spec.cloudLit = RgbBytes(250, 200, 190), spec.cloudShade = RgbBytes(110, 100, 140);
-  spec.hills = {{232, 16, 50, RgbBytes(120, 110, 140), RgbBytes(100, 90, 120), 31},
+Scene DawnPatrolScene() {
+  Scene scene;
+  scene.sky = {{0, RgbBytes(30, 46, 96)}, {150, RgbBytes(150, 120, 140)}, {230, RgbBytes(255, 196, 140)}};
+  scene.sun = true;
+  scene.sunX = 58, scene.sunY = 226, scene.sunRadius = 13;
+  scene.sunColour = RgbBytes(255, 228, 190);
+  scene.glowRadius = 80, scene.glow = 0.35;
+  scene.clouds = true;
+  scene.cloudTop = 60, scene.cloudBottom = 150, scene.cloudThreshold = 0.62;
+  scene.cloudLit = RgbBytes(250, 200, 190), scene.cloudShade = RgbBytes(110, 100, 140);
+  scene.hills = {{232, 16, 50, RgbBytes(120, 110, 140), RgbBytes(100, 90, 120), 31},
                 {262, 22, 90, RgbBytes(60, 60, 84), RgbBytes(40, 42, 60), 32},
                 {298, 18, 120, RgbBytes(22, 26, 36), RgbBytes(10, 12, 18), 33}};
   const Rgb colour = RgbBytes(26, 28, 42);
-  spec.fliers = {{Pose(186, 158, 66, 1, 8), colour}, {Pose(112, 118, 118, 1, 10), colour}};
-  return spec;
+  scene.fliers = {{Pose(186, 158, 66, 1, 8), colour}, {Pose(112, 118, 118, 1, 10), colour}};
+  return scene;
 }
 
-SceneSpec MiddayRidgeScene() {
-  SceneSpec spec;
-  spec.sky = {{0, RgbBytes(52, 104, 196)}, {200, RgbBytes(150, 196, 236)}, {250, RgbBytes(206, 226, 240)}};
-  spec.sun = true;
-  spec.sunX = 206, spec.sunY = 34, spec.sunRadius = 11;
-  spec.sunColour = RgbBytes(255, 252, 236);
-  spec.glowRadius = 60, spec.glow = 0.4;
-  spec.clouds = true;
-  spec.cloudTop = 80, spec.cloudBottom = 210, spec.cloudThreshold = 0.55;
-  spec.cloudLit = RgbBytes(255, 255, 255), spec.cloudShade = RgbBytes(170, 186, 206), spec.cloudOpacity = 0.9;
-  spec.hills = {{236, 18, 60, RgbBytes(120, 146, 150), RgbBytes(110, 136, 130), 41},
+Scene MiddayRidgeScene() {
+  Scene scene;
+  scene.sky = {{0, RgbBytes(52, 104, 196)}, {200, RgbBytes(150, 196, 236)}, {250, RgbBytes(206, 226, 240)}};
+  scene.sun = true;
+  scene.sunX = 206, scene.sunY = 34, scene.sunRadius = 11;
+  scene.sunColour = RgbBytes(255, 252, 236);
+  scene.glowRadius = 60, scene.glow = 0.4;
+  scene.clouds = true;
+  scene.cloudTop = 80, scene.cloudBottom = 210, scene.cloudThreshold = 0.55;
+  scene.cloudLit = RgbBytes(255, 255, 255), scene.cloudShade = RgbBytes(170, 186, 206), scene.cloudOpacity = 0.9;
+  scene.hills = {{236, 18, 60, RgbBytes(120, 146, 150), RgbBytes(110, 136, 130), 41},
                 {262, 24, 80, RgbBytes(96, 116, 64), RgbBytes(70, 90, 46), 42},
                 {300, 20, 100, RgbBytes(58, 74, 34), RgbBytes(32, 44, 20), 43}};
-  spec.smoke = {{196, 250, 110, 30, 14, RgbBytes(90, 86, 80), RgbBytes(190, 186, 176), 0.7, false, 44}};
-  spec.fliers = {{Pose(62, 186, 46, -1, 6), RgbBytes(70, 84, 70)}, {Pose(142, 136, 150, -1, 10), RgbBytes(36, 44, 30)}};
-  return spec;
+  scene.smoke = {{196, 250, 110, 30, 14, RgbBytes(90, 86, 80), RgbBytes(190, 186, 176), 0.7, false, 44}};
+  scene.fliers = {{Pose(62, 186, 46, -1, 6), RgbBytes(70, 84, 70)}, {Pose(142, 136, 150, -1, 10), RgbBytes(36, 44, 30)}};
+  return scene;
 }
 
-SceneSpec SeaSunsetScene() {
-  SceneSpec spec;
+Scene SeaSunsetScene() {
+  Scene scene;
   constexpr double kHorizon = 206;
-  spec.sky = {{0, RgbBytes(40, 20, 60)}, {120, RgbBytes(190, 70, 60)}, {kHorizon, RgbBytes(255, 170, 80)}};
-  spec.sun = true;
-  spec.sunX = 150, spec.sunY = kHorizon - 6, spec.sunRadius = 22;
-  spec.sunColour = RgbBytes(255, 214, 140);
-  spec.glowRadius = 90, spec.glow = 0.45;
-  spec.clouds = true;
-  spec.cloudTop = 70, spec.cloudBottom = 180, spec.cloudThreshold = 0.63;
-  spec.cloudLit = RgbBytes(255, 150, 100), spec.cloudShade = RgbBytes(110, 40, 70), spec.cloudOpacity = 0.75;
-  spec.afterHills = [](Canvas& canvas) {
+  scene.sky = {{0, RgbBytes(40, 20, 60)}, {120, RgbBytes(190, 70, 60)}, {kHorizon, RgbBytes(255, 170, 80)}};
+  scene.sun = true;
+  scene.sunX = 150, scene.sunY = kHorizon - 6, scene.sunRadius = 22;
+  scene.sunColour = RgbBytes(255, 214, 140);
+  scene.glowRadius = 90, scene.glow = 0.45;
+  scene.clouds = true;
+  scene.cloudTop = 70, scene.cloudBottom = 180, scene.cloudThreshold = 0.63;
+  scene.cloudLit = RgbBytes(255, 150, 100), scene.cloudShade = RgbBytes(110, 40, 70), scene.cloudOpacity = 0.75;
+  scene.afterHills = [](Canvas& canvas) {
     // The sea: darker towards the viewer, with a broken path of sunlight.
     canvas.Fill(RectShape(0, kHorizon, kScreenWidth, kScreenHeight),
                 VerticalGradient(kHorizon, RgbBytes(150, 70, 70), kScreenHeight, RgbBytes(20, 12, 36)));
@@ -222,18 +222,18 @@ SceneSpec SeaSunsetScene() {
     canvas.Fill(RectShape(42, kHorizon - 7, 58, kHorizon), RgbBytes(30, 16, 30));
     canvas.Fill(RectShape(49, kHorizon - 14, 51, kHorizon - 7), RgbBytes(30, 16, 30));
   };
-  spec.fliers = {{Pose(104, 128, 130, 1, 6, false), RgbBytes(14, 8, 20)}};
-  return spec;
+  scene.fliers = {{Pose(104, 128, 130, 1, 6, false), RgbBytes(14, 8, 20)}};
+  return scene;
 }
 
-SceneSpec NightRaidScene() {
-  SceneSpec spec;
-  spec.sky = {{0, RgbBytes(4, 6, 18)}, {200, RgbBytes(18, 26, 56)}, {250, RgbBytes(40, 42, 70)}};
-  spec.hills = {{240, 16, 60, RgbBytes(16, 20, 40), RgbBytes(12, 16, 32), 61},
+Scene NightRaidScene() {
+  Scene scene;
+  scene.sky = {{0, RgbBytes(4, 6, 18)}, {200, RgbBytes(18, 26, 56)}, {250, RgbBytes(40, 42, 70)}};
+  scene.hills = {{240, 16, 60, RgbBytes(16, 20, 40), RgbBytes(12, 16, 32), 61},
                 {268, 20, 90, RgbBytes(10, 12, 24), RgbBytes(6, 8, 16), 62},
                 {300, 14, 100, RgbBytes(4, 5, 10), RgbBytes(2, 2, 6), 63}};
-  spec.smoke = {{170, 262, 120, -30, 18, RgbBytes(70, 36, 24), RgbBytes(40, 40, 56), 0.8, true, 64}};
-  spec.afterHills = [](Canvas& canvas) {
+  scene.smoke = {{170, 262, 120, -30, 18, RgbBytes(70, 36, 24), RgbBytes(40, 40, 56), 0.8, true, 64}};
+  scene.afterHills = [](Canvas& canvas) {
     RandomSequence random(65);
     for (int star = 0; star < 90; ++star) {
       const double x = random.NextUnit() * kScreenWidth, y = random.NextUnit() * 200;
@@ -246,8 +246,8 @@ SceneSpec NightRaidScene() {
     PaintGlow(canvas, 186, 58, 20, RgbBytes(120, 130, 170), 0.5);
     canvas.Fill(SubtractShape(CircleShape(186, 58, 13), CircleShape(192, 53, 12)), RgbBytes(236, 236, 220));
   };
-  spec.fliers = {{Pose(84, 112, 124, 1, 12), RgbBytes(2, 3, 8)}};
-  spec.last = [](Canvas& canvas) {
+  scene.fliers = {{Pose(84, 112, 124, 1, 12), RgbBytes(2, 3, 8)}};
+  scene.last = [](Canvas& canvas) {
     // The searchlight: a cone of light from the nose down to the ground.
     const Shape beam = PolygonShape({104, 126, 112, 126, 160, 300, 112, 304});
     canvas.Fill(beam, [](double x, double y) {
@@ -256,39 +256,39 @@ SceneSpec NightRaidScene() {
     }, 0.22);
     canvas.Fill(EllipseShape(136, 302, 26, 6), RgbBytes(200, 210, 230), 0.3);
   };
-  return spec;
+  return scene;
 }
 
-SceneSpec RocketAttackScene() {
-  SceneSpec spec;
-  spec.sky = {{0, RgbBytes(96, 98, 100)}, {180, RgbBytes(182, 164, 132)}, {240, RgbBytes(220, 190, 140)}};
-  spec.clouds = true;
-  spec.cloudTop = 0, spec.cloudBottom = 120, spec.cloudThreshold = 0.5;
-  spec.cloudLit = RgbBytes(170, 166, 160), spec.cloudShade = RgbBytes(90, 90, 96), spec.cloudOpacity = 0.8;
-  spec.hills = {{238, 14, 50, RgbBytes(150, 124, 100), RgbBytes(130, 110, 90), 71},
+Scene RocketAttackScene() {
+  Scene scene;
+  scene.sky = {{0, RgbBytes(96, 98, 100)}, {180, RgbBytes(182, 164, 132)}, {240, RgbBytes(220, 190, 140)}};
+  scene.clouds = true;
+  scene.cloudTop = 0, scene.cloudBottom = 120, scene.cloudThreshold = 0.5;
+  scene.cloudLit = RgbBytes(170, 166, 160), scene.cloudShade = RgbBytes(90, 90, 96), scene.cloudOpacity = 0.8;
+  scene.hills = {{238, 14, 50, RgbBytes(150, 124, 100), RgbBytes(130, 110, 90), 71},
                 {262, 18, 70, RgbBytes(120, 90, 62), RgbBytes(96, 72, 50), 72},
                 {296, 16, 100, RgbBytes(70, 52, 36), RgbBytes(40, 30, 20), 73}};
-  spec.smoke = {{40, 256, 170, 60, 20, RgbBytes(30, 28, 28), RgbBytes(110, 104, 100), 0.9, true, 74},
+  scene.smoke = {{40, 256, 170, 60, 20, RgbBytes(30, 28, 28), RgbBytes(110, 104, 100), 0.9, true, 74},
                 {206, 262, 120, 40, 16, RgbBytes(40, 36, 34), RgbBytes(130, 124, 116), 0.85, true, 75}};
-  spec.fliers = {{Pose(88, 112, 140, 1, 14), RgbBytes(30, 30, 26)}};
-  spec.last = [](Canvas& canvas) {
+  scene.fliers = {{Pose(88, 112, 140, 1, 14), RgbBytes(30, 30, 26)}};
+  scene.last = [](Canvas& canvas) {
     PaintRocketTrail(canvas, 100, 130, 176, 200, 76);
     PaintRocketTrail(canvas, 96, 134, 150, 226, 77);
     PaintGlow(canvas, 206, 258, 16, RgbBytes(255, 170, 60), 1.2);
   };
-  return spec;
+  return scene;
 }
 
-SceneSpec HomeBaseScene() {
-  SceneSpec spec;
+Scene HomeBaseScene() {
+  Scene scene;
   constexpr double kGround = 236;
-  spec.sky = {{0, RgbBytes(50, 80, 136)}, {160, RgbBytes(170, 150, 150)}, {kGround, RgbBytes(236, 178, 120)}};
-  spec.sun = true;
-  spec.sunX = 40, spec.sunY = 200, spec.sunRadius = 12;
-  spec.sunColour = RgbBytes(255, 230, 190);
-  spec.glowRadius = 60, spec.glow = 0.3;
-  spec.hills = {{kGround - 4, 10, 50, RgbBytes(120, 110, 130), RgbBytes(100, 96, 110), 81}};
-  spec.afterHills = [](Canvas& canvas) {
+  scene.sky = {{0, RgbBytes(50, 80, 136)}, {160, RgbBytes(170, 150, 150)}, {kGround, RgbBytes(236, 178, 120)}};
+  scene.sun = true;
+  scene.sunX = 40, scene.sunY = 200, scene.sunRadius = 12;
+  scene.sunColour = RgbBytes(255, 230, 190);
+  scene.glowRadius = 60, scene.glow = 0.3;
+  scene.hills = {{kGround - 4, 10, 50, RgbBytes(120, 110, 130), RgbBytes(100, 96, 110), 81}};
+  scene.afterHills = [](Canvas& canvas) {
     canvas.Fill(RectShape(0, kGround, kScreenWidth, kScreenHeight),
                 VerticalGradient(kGround, RgbBytes(110, 104, 80), kScreenHeight, RgbBytes(50, 52, 36)));
     // Hangars and a control tower against the sky.
@@ -308,8 +308,8 @@ SceneSpec HomeBaseScene() {
     // The landing helicopter's shadow.
     canvas.Fill(EllipseShape(cx + 6, cy + 2, 40, 5), RgbBytes(20, 20, 20), 0.35);
   };
-  spec.fliers = {{Pose(196, 130, 40, -1, 4), RgbBytes(70, 70, 90)}, {Pose(112, 206, 126, -1, -4, false), RgbBytes(22, 24, 26)}};
-  return spec;
+  scene.fliers = {{Pose(196, 130, 40, -1, 4), RgbBytes(70, 70, 90)}, {Pose(112, 206, 126, -1, -4, false), RgbBytes(22, 24, 26)}};
+  return scene;
 }
 
 // --- Title pieces -----------------------------------------------------------------------------
@@ -368,11 +368,11 @@ void AddMakerLogo(PictureSet& set) {
 
 // A dim scene under a translucent panel: the background of the text screens.
 Canvas TextScreenBackground(uint32_t seed) {
-  SceneSpec spec = NightRaidScene();
-  spec.smoke.clear();
-  spec.last = nullptr;
-  spec.fliers = {{Pose(150 + static_cast<double>(seed % 3) * 10, 250, 110, -1, 6), RgbBytes(2, 3, 8)}};
-  Canvas canvas = PaintScene(spec);
+  Scene scene = NightRaidScene();
+  scene.smoke.clear();
+  scene.last = nullptr;
+  scene.fliers = {{Pose(150 + static_cast<double>(seed % 3) * 10, 250, 110, -1, 6), RgbBytes(2, 3, 8)}};
+  Canvas canvas = PaintScene(scene);
   canvas.Fill(RoundedRectShape(16, 8, 234, 300, 6), ui::PanelOlive(), 0.72);
   canvas.Fill(SubtractShape(RoundedRectShape(16, 8, 234, 300, 6), RoundedRectShape(17, 9, 233, 299, 5)),
               ui::RimGreen(), 0.9);
