@@ -129,18 +129,18 @@ Canvas EmptyPylon(int number) {
   canvas.Fill(SubtractShape(PylonOutline(), RoundedRectShape(1, 1, kPylonWidth - 1, kPylonHeight - 1, 4)),
               ui::RimGreen());
   // The hard point: a bracket under the wing.
-  canvas.Fill(RectShape(14, 8, 31, 10), ui::RimGreen());
-  canvas.Fill(RectShape(21, 10, 24, 13), ui::RimGreen());
+  canvas.Fill(RectShape(14, 6, 31, 8), ui::RimGreen());
+  canvas.Fill(RectShape(21, 8, 24, 11), ui::RimGreen());
   // A dashed store outline hanging from it.
   for (double x = 9; x < 36; x += 4) {
-    canvas.Fill(RectShape(x, 14, x + 2, 15), ui::RimGreen());
-    canvas.Fill(RectShape(x, 22, x + 2, 23), ui::RimGreen());
+    canvas.Fill(RectShape(x, 12, x + 2, 13), ui::RimGreen());
+    canvas.Fill(RectShape(x, 20, x + 2, 21), ui::RimGreen());
   }
-  canvas.Fill(RectShape(8, 14, 9, 23), ui::RimGreen());
-  canvas.Fill(RectShape(37, 16, 38, 21), ui::RimGreen());
+  canvas.Fill(RectShape(8, 12, 9, 21), ui::RimGreen());
+  canvas.Fill(RectShape(37, 14, 38, 19), ui::RimGreen());
   TextStyle style = ui::LabelStyle(ui::TitleGreen());
   style.font = &kSqTinyBoldFont;
-  canvas.Text(style, std::to_string(number).c_str(), kPylonWidth / 2, 25, Align::Centre);
+  canvas.Text(style, std::to_string(number).c_str(), kPylonWidth / 2, 23, Align::Centre);
   return canvas;
 }
 
@@ -152,10 +152,10 @@ Canvas RemovePylon() {
                                                ui::SolidGreen()));
   canvas.Fill(SubtractShape(PylonOutline(), RoundedRectShape(1, 1, kPylonWidth - 1, kPylonHeight - 1, 4)),
               ui::TitleGreen());
-  const double cx = kPylonWidth / 2.0, cy = 14;
+  const double cx = kPylonWidth / 2.0, cy = 13;
   canvas.Fill(LineShape(cx - 6, cy - 6, cx + 6, cy + 6, 1.6), ui::DarkGreen());
   canvas.Fill(LineShape(cx - 6, cy + 6, cx + 6, cy - 6, 1.6), ui::DarkGreen());
-  canvas.Text(ui::LabelStyle(ui::DarkGreen()), "REMOVE", kPylonWidth / 2, 24, Align::Centre);
+  canvas.Text(ui::LabelStyle(ui::DarkGreen()), "REMOVE", kPylonWidth / 2, 23, Align::Centre);
   return canvas;
 }
 
