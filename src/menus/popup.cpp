@@ -121,9 +121,9 @@ Chooser::Chooser(uint16_t id, int16_t gap, const uint16_t (&valuePictures)[kMaxi
   }
   LoadLabel(bar_, 900);
   LoadLabel(knob_, 910);
-  // The value's picture on the left, the bar on the right, with a little room between.
-  width = Narrow(widest + 6 + bar_.width);
-  height = Narrow(std::max({tallest, static_cast<int32_t>(bar_.height), static_cast<int32_t>(knob_.height)}));
+  // The value's picture on top, the bar under it at the right end, with room for the knob.
+  width = Narrow(std::max<int32_t>(widest, bar_.width));
+  height = Narrow(tallest + BarRowHeight());
 }
 
 uint32_t Chooser::ValueAt(int32_t penX, int32_t barLeft) {
@@ -132,6 +132,8 @@ uint32_t Chooser::ValueAt(int32_t penX, int32_t barLeft) {
   const int32_t offset = std::clamp(penX + halfStep - barLeft, 0, kBarLength);
   return static_cast<uint32_t>(std::min(kMaximum, offset * kMaximum / kBarLength));
 }
+
+int32_t Chooser::BarRowHeight() const { return std::max<int32_t>(bar_.height, knob_.height); }
 
 uint16_t Chooser::Pen(bool penDown, int32_t penX, int32_t penY, int32_t centreX, int32_t top) {
   if (!penDown || !(flags & Active) || penY < top + y || penY >= top + y + height) return 0;
@@ -149,12 +151,13 @@ void Chooser::Draw(Surface& surface, int32_t centreX, int32_t top, uint16_t, boo
   const Surface& picture = valuePictures_[value];
   const int32_t left = Left(centreX);
   const int32_t widgetTop = top + y;
-  DrawMasked(surface, picture, left, widgetTop + (height - picture.height) / 2);
+  DrawMasked(surface, picture, left + (width - picture.width) / 2, widgetTop);
+  const int32_t barRowTop = widgetTop + height - BarRowHeight();
   const int32_t barLeft = BarLeft(centreX);
-  DrawMasked(surface, bar_, barLeft, widgetTop + (height - bar_.height) / 2);
+  DrawMasked(surface, bar_, barLeft, barRowTop + (BarRowHeight() - bar_.height) / 2);
   const int32_t runLeft = barLeft + std::max(0, bar_.width - kBarLength) / 2;
   const int32_t knobCentre = runLeft + static_cast<int32_t>(value) * kBarLength / kMaximum;
-  DrawMasked(surface, knob_, knobCentre - knob_.width / 2, widgetTop + (height - knob_.height) / 2);
+  DrawMasked(surface, knob_, knobCentre - knob_.width / 2, barRowTop + (BarRowHeight() - knob_.height) / 2);
 }
 
 // --- Popup -----------------------------------------------------------------------------------

@@ -96,7 +96,8 @@ class Toggle : public Widget {
   Touch touch_;
 };
 
-// A four-step value: its picture beside a 100-pixel bar with a knob at value / 3 of the way.
+// A four-step value: its picture over a 100-pixel bar with a knob at value / 3 of the way. The
+// bar sits at the widget's right end; the whole widget takes the pen.
 class Chooser : public Widget {
  public:
   static constexpr int32_t kMaximum = 3;
@@ -112,6 +113,7 @@ class Chooser : public Widget {
 
  private:
   int32_t BarLeft(int32_t centreX) const { return Left(centreX) + width - bar_.width; }
+  int32_t BarRowHeight() const;
 
   Surface valuePictures_[kMaximum + 1];
   Surface bar_;

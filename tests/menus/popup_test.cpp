@@ -154,7 +154,8 @@ TEST_F(PopupTest, ChooserChangesReportAtOnceAndThePopupStays) {
   Run(popup, 600);
   const Widget& chooser = *popup.widgets()[0];
   const int32_t barRight = 120 + chooser.width - chooser.width / 2;
-  EXPECT_EQ(chooser.width, 16 + 6 + 100);  // the value's picture, a gap, the bar
+  EXPECT_EQ(chooser.width, 100);        // as wide as the bar, the widest of its pictures
+  EXPECT_EQ(chooser.height, 8 + 10);   // the value's picture over the bar's row (the knob's height)
   application.penDown = 1;
   application.penY = static_cast<int16_t>(Popup::kOriginYPortrait + chooser.y);
   application.penX = static_cast<int16_t>(barRight - 100);  // the left end of the bar
