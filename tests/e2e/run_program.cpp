@@ -24,7 +24,10 @@ std::string ReadBytes(const std::filesystem::path& path) {
 ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments) {
   const auto scriptPath = folder.path() / "run.script";
   std::ofstream(scriptPath, std::ios::binary) << script;
-  const std::string command = "cd '" + folder.path().string() + "' && XDG_CONFIG_HOME='" +
+  // An empty content folder: these runs are about the program itself, not the packs.
+  std::filesystem::create_directories(folder.path() / "content");
+  const std::string command = "cd '" + folder.path().string() + "' && KESTREL_DATA_DIR='" +
+                              (folder.path() / "content").string() + "' XDG_CONFIG_HOME='" +
                               (folder.path() / "config").string() + "' XDG_DOCUMENTS_DIR='" +
                               (folder.path() / "documents").string() + "' '" KESTREL_RUN "' --headless --script '" +
                               scriptPath.string() + "' " + extraArguments + " 2>&1";

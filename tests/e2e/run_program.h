@@ -23,8 +23,8 @@ class RunFolder {
   std::filesystem::path path_;
 };
 
-// Writes `script` into the folder and runs kestrel-run --headless on it there, with the config
-// and documents folders inside it. `extraArguments` are added to the command line.
+// Writes `script` into the folder and runs kestrel-run --headless on it there, with the config,
+// documents and (empty) content folders inside it. `extraArguments` are added to the command line.
 ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments = "");
 
 std::string ReadBytes(const std::filesystem::path& path);
