@@ -14,7 +14,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/input_test_screen.h"
+#include "menus/input_test_screen.h"
 #include "menus/menu_screens.h"
 #include "core/memory.h"
 #include "platform/headless/headless_platform.h"

@@ -123,3 +123,24 @@ TEST(MenuRuns, CreditsAndHelpShowTheirPicturesAndOkReturns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MenuRuns, TheInGameMenuAsksBeforeQuitting) {
+  RunFolder folder("ingame");
+  // On the input test screen the menu key opens the in-game menu: QUIT, then NO slides the menu
+  // in again, QUIT and YES end the program.
+  const std::string script = "wait 200\npress app4\nwait 1200\n"
+                             "tap 120 199\nwait 1800\nstate\n"  // QUIT
+                             "tap 120 220\nwait 1800\nstate\n"  // NO
+                             "tap 120 199\nwait 1800\n"
+                             "tap 120 196\nwait 1000\nstate\n";  // YES
+  const ProgramRun run = RunHeadless(folder, script, "--input-test");
+  EXPECT_EQ(run.exitStatus, 0) << run.output;
+  const auto states = StateLines(run.output);
+  ASSERT_EQ(states.size(), 2u) << run.output;
+  EXPECT_TRUE(Has(states[0], "\"popupDepth\":2")) << states[0];
+  EXPECT_TRUE(Has(states[1], "\"popupDepth\":1")) << states[1];
+}
+
+}  // namespace

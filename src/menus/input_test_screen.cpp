@@ -1,11 +1,14 @@
-#include "app/input_test_screen.h"
+#include "menus/input_test_screen.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/application.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
+#include "menus/popup.h"
+#include "menus/popup_tree.h"
 
 namespace {
 
@@ -26,8 +29,20 @@ class InputTestScreen : public Screen {
   explicit InputTestScreen(Application* application)
       : Screen(application), regular_(FindFont(u"sysfontSqTiny")), bold_(FindFont(u"sysfontSqTinyBold")) {}
 
-  Screen* Update(uint32_t elapsedMs, fixed) override {
+  Screen* Update(uint32_t elapsedMs, fixed frameSeconds) override {
     lastStepMs_ = elapsedMs;
+    // The menu key opens the in-game menu over the echo, as a game would: a way to try the
+    // popups and their options. Its YES to quitting ends the program.
+    if (application->keyState[KeyApp4] != 0 && popup_ == nullptr) {
+      application->keyState[KeyApp4] = 0;
+      popup_.reset(CreateInGameMenu(application));
+    }
+    if (popup_ != nullptr) {
+      const bool running = popup_->Update(elapsedMs, frameSeconds);
+      if (const uint16_t result = popup_->Result()) lastPopupResult_ = result;
+      if (!running) popup_.reset();
+      if (lastPopupResult_ == PopupExit) return QuitScreen;
+    }
     // The screenshot key is taken by the application; remember the last key the others saw.
     for (uint8_t key = 0; key < KeyCount; ++key) {
       if (application->keyState[key] != 0) lastKey_ = key;
@@ -70,9 +85,11 @@ class InputTestScreen : public Screen {
     std::snprintf(line, sizeof line, "pen %d, %d %s", application->penX, application->penY,
                   application->penDown ? "down" : "up");
     Text(*surface, regular_, kTextColour, line, 10, infoTop + 6);
-    std::snprintf(line, sizeof line, "%u fps, step %u ms, mode %u", application->framesPerSecond,
-                  static_cast<unsigned>(lastStepMs_), static_cast<unsigned>(application->screenMode));
+    std::snprintf(line, sizeof line, "%u fps, step %u ms, mode %u, menu %u", application->framesPerSecond,
+                  static_cast<unsigned>(lastStepMs_), static_cast<unsigned>(application->screenMode),
+                  static_cast<unsigned>(lastPopupResult_));
     Text(*surface, regular_, kTextColour, line, 10, infoTop + 18);
+    if (popup_ != nullptr) popup_->Draw(*surface);
 
     if (tapX_ >= 0 && tapY_ >= 0) {
       DrawLine(*surface, tapX_ - 4, tapY_, tapX_ + 4, tapY_, kPenColour);
@@ -82,6 +99,11 @@ class InputTestScreen : public Screen {
   }
 
   const char* Name() const override { return "InputTest"; }
+  std::string DescribeState() const override {
+    std::string state = "\"popupResult\":" + std::to_string(lastPopupResult_);
+    if (popup_ != nullptr) state += ",\"popupDepth\":" + std::to_string(popup_->Depth());
+    return state;
+  }
 
  private:
   static void Text(Surface& surface, const Font* font, uint16_t colour, const std::string& text, int32_t x,
@@ -95,6 +117,8 @@ class InputTestScreen : public Screen {
   uint8_t lastKey_ = KeyCount;
   int32_t tapX_ = -1;
   int32_t tapY_ = -1;
+  std::unique_ptr<Popup> popup_;
+  uint16_t lastPopupResult_ = 0;
 };
 
 }  // namespace
