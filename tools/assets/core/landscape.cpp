@@ -84,7 +84,9 @@ void ShapeCanyons(Field& height, Field& land, const std::vector<Site>& sites, ui
     for (int x = 0; x < kSide; ++x) {
       const float u = static_cast<float>(x) / kSide;
       const float v = static_cast<float>(z) / kSide;
-      const float plateau = 105 + 18 * Fbm(u, v, 4, 4, 0.5f, seed + 3);
+      // The rim stays within about 80 m of the floor: a helicopter may hold at most 100 m over
+      // the ground, and must be able to hop from a valley onto the plateau.
+      const float plateau = 72 + 14 * Fbm(u, v, 4, 4, 0.5f, seed + 3);
       const float floorHeight = 16 + 3 * Fbm(u, v, 16, 2, 0.5f, seed + 5);
       const float valley = SmoothStep(0.05f, 0.16f, Fbm(u, v, 3, 4, 0.5f, seed + 51));
       const float canyon = 1 - SmoothStep(0.025f, 0.07f, std::fabs(Fbm(u, v, 2, 5, 0.55f, seed)));

@@ -1,6 +1,7 @@
 // The landscapes: for each, the missions that fly over it (found by its height file) tell where
 // the helipads and the placed objects are; the ground is shaped and levelled around them, then
 // written as the height, texture and sky files, and read back for the pictures that follow.
+#include <algorithm>
 #include <cmath>
 
 #include "generator.h"
@@ -68,18 +69,20 @@ bool CheckAirborne(Generator& g, const LandscapeRecipe& recipe, const TerrainDat
   return true;
 }
 
-// Shaded relief of the decoded heights: brighter with height, lit from the north west.
+// Shaded relief of the decoded heights: brighter with height (up to the highest point), lit
+// from the north west.
 Image ShadedHeights(const std::vector<uint16_t>& heights) {
   Image image(kHeightSamples, kHeightSamples);
   const auto h = [&heights](int x, int z) {
     return heights[size_t(z & (kHeightSamples - 1)) * kHeightSamples + (x & (kHeightSamples - 1))] /
            kHeightUnitsPerMetre;
   };
+  const float highest = std::max(1.0f, *std::max_element(heights.begin(), heights.end()) / kHeightUnitsPerMetre);
   for (int z = 0; z < kHeightSamples; ++z) {
     for (int x = 0; x < kHeightSamples; ++x) {
       const float dx = (h(x + 1, z) - h(x - 1, z)) / 8, dz = (h(x, z + 1) - h(x, z - 1)) / 8;
       const float light = std::clamp(0.75f + (dx - dz) * 0.6f, 0.2f, 1.2f);
-      const float level = std::min(1.0f, 0.25f + h(x, z) / 200);
+      const float level = 0.2f + 0.8f * h(x, z) / highest;
       // North (+z) at the top, as on the game's map.
       image.Set(x, kHeightSamples - 1 - z, Scale(Rgb(235, 230, 215), level * light));
     }

@@ -133,10 +133,24 @@ Image MissionPicture(const Generator& g, const MissionSource& mission, const Ter
   return picture;
 }
 
+// What the pilot sees at the start, for the contact sheet: from the helipad facing -z (the
+// helicopter is turned half round before take-off) at the game's usual drawing distance of
+// 800 m, without haze, as the game draws it; and the same 60 m up.
+Image StartView(const Generator& g, const MissionSource& mission, const TerrainData& terrain, double height) {
+  const MissionDef& def = *mission.definition;
+  Camera camera;
+  camera.position = {def.helipad.x / 65536.0, 0, def.helipad.z / 65536.0};
+  camera.position.y = terrain.HeightAt(camera.position.x, camera.position.z) + 1.5 + height;
+  camera.heading = 180;
+  return RenderScene(terrain, camera, MissionScene(g, mission, terrain), terrain.sun, kScreenWidth, kScreenHeight,
+                     800, 1e9);
+}
+
 }  // namespace
 
 bool GenerateMissionPictures(Generator& g) {
   std::vector<std::pair<std::string, Image>> previews;
+  std::vector<std::pair<std::string, Image>> views;
   for (const MissionSource& mission : g.sources.missions) {
     const MissionDef& def = *mission.definition;
     const std::string name = Narrow(def.name);
@@ -146,6 +160,9 @@ bool GenerateMissionPictures(Generator& g) {
     const Image picture = MissionPicture(g, mission, *terrain);
     if (!g.WriteJpeg(Narrow(def.splashScreen), picture.ToColourPicture())) return false;
     previews.push_back({name, picture});
+    views.push_back({name + " take-off", StartView(g, mission, *terrain, 0)});
+    views.push_back({name + " at 60 m", StartView(g, mission, *terrain, 60)});
   }
-  return g.sheet.AddSheet("missions", previews, kScreenWidth, kScreenHeight, 3);
+  return g.sheet.AddSheet("missions", previews, kScreenWidth, kScreenHeight, 3) &&
+         g.sheet.AddSheet("mission_start_views", views, kScreenWidth, kScreenHeight, 4);
 }

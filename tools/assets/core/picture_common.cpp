@@ -78,11 +78,11 @@ std::vector<SceneItem> MissionScene(const Generator& g, const MissionSource& mis
 }
 
 Image RenderScene(const TerrainData& terrain, const Camera& camera, const std::vector<SceneItem>& items,
-                  const Vec3& sun, int width, int height, double farDistance) {
+                  const Vec3& sun, int width, int height, double farDistance, double fogDistance) {
   Renderer renderer(width, height, kSupersample);
   renderer.SetCamera(camera);
   renderer.Clear(terrain.haze, terrain.haze);
-  renderer.DrawTerrain(terrain, farDistance, 2600);
+  renderer.DrawTerrain(terrain, farDistance, fogDistance);
   for (const SceneItem& item : items) renderer.DrawModel(*item.model, item.pose, sun);
   return renderer.Resolve();
 }

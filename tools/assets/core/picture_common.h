@@ -43,9 +43,9 @@ struct SceneItem {
 // 4 m cell, as the game samples it), helicopters at their height, children on their parents.
 std::vector<SceneItem> MissionScene(const Generator& g, const MissionSource& mission, const TerrainData& terrain);
 
-// A landscape picture with models, `width` x `height`.
+// A landscape picture with models, `width` x `height`, hazy toward `farDistance`.
 Image RenderScene(const TerrainData& terrain, const Camera& camera, const std::vector<SceneItem>& items,
-                  const Vec3& sun, int width, int height, double farDistance = 1600);
+                  const Vec3& sun, int width, int height, double farDistance = 1600, double fogDistance = 2600);
 
 // The terrain for a mission (its height file), or null.
 const TerrainData* TerrainOf(const Generator& g, const MissionDef& mission);

@@ -99,8 +99,9 @@ Image GenerateSky(LandscapeStyle landscapeStyle, uint32_t seed) {
           // A far rim of flat-topped mesas just above the horizon.
           const float rim = MirrorSafeFbm(static_cast<float>(row), 0.5f, 12, 2, seed + 13);
           const float tall = MirrorSafeFbm(static_cast<float>(row), 2.5f, 24, 2, seed + 17);
-          const float top = (1.2f + 4.0f * tall) * SmoothStep(0.5f, 0.54f, rim) + 1.0f * SmoothStep(0.64f, 0.67f, rim);
-          if (elevation < top) c = Mix(c, style.mesaColour, 0.6f + 0.06f * (top - elevation));
+          const float top = (0.8f + 2.2f * tall) * SmoothStep(0.5f, 0.55f, rim) + 0.6f * SmoothStep(0.64f, 0.68f, rim);
+          // Paler toward their tops, as haze thickens over distance.
+          if (elevation < top) c = Mix(c, style.mesaColour, 0.3f + 0.25f * (1 - elevation / std::max(top, 0.1f)));
         }
       } else {
         c = Mix(style.belowHorizon, style.ground, SmoothStep(0.0f, 6.0f, -elevation));
