@@ -3,6 +3,7 @@
 // last about four seconds. Files "intro\000.jpg" onward, 240 x 320.
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "object_models.h"
 #include "picture_common.h"
@@ -16,12 +17,31 @@ constexpr int kQuality = 85;
 
 double Ease(double t) { return t * t * (3 - 2 * t); }
 
+// Where a helicopter is at a frame, relative to the camera (x right, y up, z ahead; metres),
+// and how far it banks.
+struct Key {
+  int frame;
+  Vec3 at;
+  double roll;
+};
+
 struct Flight {
   ChopperModel model;
-  int delay;                    // frames before it starts its pass
-  Vec3 from, to;                // camera frame: x right, y up, z ahead; metres
-  double bankFrom, bankTo;      // roll, degrees
+  std::vector<Key> keys;  // in frame order; before the first and after the last it holds still
 };
+
+Key Interpolate(const std::vector<Key>& keys, int frame) {
+  if (frame <= keys.front().frame) return keys.front();
+  for (size_t i = 1; i < keys.size(); ++i) {
+    if (frame <= keys[i].frame) {
+      const Key& a = keys[i - 1];
+      const Key& b = keys[i];
+      const double t = Ease(static_cast<double>(frame - a.frame) / (b.frame - a.frame));
+      return {frame, a.at + (b.at - a.at) * t, a.roll + (b.roll - a.roll) * t};
+    }
+  }
+  return keys.back();
+}
 
 }  // namespace
 
@@ -37,13 +57,15 @@ bool GenerateIntro(Generator& g) {
   const Vec3 right{std::cos(h), 0, -std::sin(h)};
   const Vec3 start = base - forward * 900;
 
+  // The scout sweeps over the camera and banks away to the left; the gunship follows on the
+  // right and crosses ahead of it.
   const Flight flights[] = {
-      {ChopperModel::kScout, 0, {2, 4.5, 9}, {-25, 9, 300}, 25, -8},
-      {ChopperModel::kGunship, 5, {14, 7, 6}, {18, 14, 280}, 18, -4},
+      {ChopperModel::kScout, {{0, {2, 4.5, 9}, 25}, {12, {-6, 7, 48}, 10}, {35, {-34, 11, 120}, 22}}},
+      {ChopperModel::kGunship, {{4, {16, 8, -6}, 15}, {18, {10, 8, 36}, 5}, {35, {18, 13, 95}, -12}}},
   };
   std::vector<std::pair<std::string, Image>> previews;
   for (int frame = 0; frame < kFrames; ++frame) {
-    const double t = static_cast<double>(frame) / (kFrames - 1);
+    const double t = static_cast<double>(frame) / (kFrames - 1);  // 0..1 through the flight
     Camera camera;
     camera.position = start + forward * (frame * 6.0);
     camera.position.y = terrain.HeightAt(camera.position.x, camera.position.z) + 24 + 10 * t;
@@ -52,12 +74,10 @@ bool GenerateIntro(Generator& g) {
     std::vector<Model> models;
     std::vector<Pose> poses;
     for (const Flight& flight : flights) {
-      const double progress = std::clamp((frame - flight.delay) / static_cast<double>(kFrames - 1 - flight.delay), 0.0, 1.0);
-      const double e = Ease(progress);
-      const Vec3 local = flight.from + (flight.to - flight.from) * e;
-      const Vec3 at = camera.position + right * local.x + Vec3{0, local.y, 0} + forward * local.z;
-      // Nose down as it speeds away, banking out of the turn.
-      const Placement place{at, heading, 8, flight.bankFrom + (flight.bankTo - flight.bankFrom) * e};
+      const Key key = Interpolate(flight.keys, frame);
+      const Vec3 at = camera.position + right * key.at.x + Vec3{0, key.at.y, 0} + forward * key.at.z;
+      // Nose down as it speeds along, turned a little into its bank.
+      const Placement place{at, heading - key.roll * 0.4, 8, key.roll};
       models.push_back(BuildChopperModel(flight.model, frame * 47.0));
       poses.push_back(Pose::FromPlacement(place));
     }
@@ -70,7 +90,7 @@ bool GenerateIntro(Generator& g) {
     char name[32];
     std::snprintf(name, sizeof(name), "intro\\%03d.jpg", frame);
     if (!g.WriteJpeg(name, picture.ToColourPicture(), kQuality)) return false;
-    if (frame % 3 == 0) previews.push_back({name, picture});
+    previews.push_back({name, picture});
   }
   return g.sheet.AddSheet("intro", previews, kScreenWidth / 2, kScreenHeight / 2, 6);
 }

@@ -1,9 +1,9 @@
 // The game meshes named by meshes.ini: one mesh file per level of detail and one texture atlas
 // per texture file (shared by every mesh that names it), with previews drawn from the written
 // files the way the game draws them.
+#include <algorithm>
 #include <cmath>
 #include <map>
-#include <set>
 
 #include "core/wide_string.h"
 #include "generator.h"
