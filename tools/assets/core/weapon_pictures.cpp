@@ -1,6 +1,7 @@
 // The loadout pictures of a weapon: the background (its lower part shows below the helicopter's
 // plan, behind the weapon's figures), its name plate, and the two pylon pictures: the weapon
 // hanging on a pylon, and the same with a "+" for the button that adds it.
+#include <cctype>
 #include <cmath>
 
 #include "object_models.h"
@@ -56,6 +57,14 @@ Image Splash(const WeaponArt& art) {
   for (int y = 0; y < kScreenHeight; y += 20) picture.FillRect(0, static_cast<float>(y), kScreenWidth, 1, Rgb(0, 0, 0), 0.35f);
   for (int x = 0; x < kScreenWidth; x += 20) picture.FillRect(static_cast<float>(x), 0, 1, kScreenHeight, Rgb(0, 0, 0), 0.25f);
   picture.FillRect(0, 200, kScreenWidth, 120, art.accent, 0.08f);
+  // A pool of light behind the weapon, and its name stencilled faintly on the wall.
+  for (int ring = 6; ring >= 1; --ring) {
+    picture.FillEllipse(130, 240, 24.0f * ring, 9.0f * ring, art.accent, 0.05f);
+  }
+  std::string stencilled = art.name;
+  for (char& c : stencilled) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const TextStyle stencil{2, true, Mix(Rgb(38, 44, 48), art.accent, 0.3f)};
+  DrawTextCentred(picture, stencilled, kScreenWidth / 2.0f, 282, stencil);
   // The weapon large and turned toward the viewer, in the open part under the figures.
   const Model model = BuildWeaponModel(art.model);
   const Image store = SideView(model, 240, 90, 0.8, 30, 3);
