@@ -183,14 +183,14 @@ Colour IslandGround(const Field& height, const Field& land, float waterLevel, in
   const float v = static_cast<float>(z) / kSide;
   const float h = height.At(x, z) - waterLevel;
   const float potential = land.At(x, z);
-  const float speckle = HashUnit(static_cast<uint32_t>(x), static_cast<uint32_t>(z), seed, 1) - 0.5f;
+  const float mottle = HashUnit(static_cast<uint32_t>(x), static_cast<uint32_t>(z), seed, 1) - 0.5f;
   if (potential <= 0 && h <= 0.01f) {
     // Sea: turquoise shallows over sand, deepening to dark blue; long gentle swell lines.
     const float depth = -potential;
     Colour sea = Mix(Rgb(72, 190, 186), Rgb(34, 124, 172), SmoothStep(0.0f, 0.045f, depth));
     sea = Mix(sea, Rgb(20, 70, 136), SmoothStep(0.045f, 0.18f, depth));
     const float swell = std::sin((u * 9 + v * 14) * 6.2831853f * 4 + 3 * Fbm(u, v, 8, 2, 0.5f, seed + 61));
-    sea = Jitter(sea, 0.015f * swell + 0.025f * speckle);
+    sea = Jitter(sea, 0.015f * swell + 0.025f * mottle);
     const float foam = 1 - SmoothStep(0.0f, 0.012f, depth);
     return Mix(sea, Rgb(225, 240, 235), 0.7f * foam);
   }
@@ -198,7 +198,7 @@ Colour IslandGround(const Field& height, const Field& land, float waterLevel, in
                       (2 * kMetresPerTexel);
   const float meadow = Fbm(u, v, 12, 3, 0.5f, seed + 71);
   Colour grass = Mix(Rgb(84, 142, 56), Rgb(138, 168, 78), Clamp01(0.5f + meadow));
-  grass = Jitter(grass, 0.08f * speckle);
+  grass = Jitter(grass, 0.08f * mottle);
   // Woods: dark crowns with lighter tops, thinning out on steep and high ground.
   const float woods = Fbm(u, v, 10, 4, 0.5f, seed + 83) + 0.15f - 0.004f * h - 0.4f * slope;
   if (woods > 0) {
@@ -207,10 +207,10 @@ Colour IslandGround(const Field& height, const Field& land, float waterLevel, in
     grass = Mix(grass, tree, SmoothStep(0.0f, 0.08f, woods));
   }
   // Sand on the beaches.
-  const Colour sand = Jitter(Rgb(222, 206, 158), 0.05f * speckle);
+  const Colour sand = Jitter(Rgb(222, 206, 158), 0.05f * mottle);
   Colour ground = Mix(sand, grass, SmoothStep(1.2f, 3.2f, h + 1.5f * meadow));
   // Bare rock on cliffs and peaks.
-  const Colour rock = Jitter(Mix(Rgb(118, 112, 100), Rgb(150, 142, 128), Clamp01(0.5f + meadow)), 0.1f * speckle);
+  const Colour rock = Jitter(Mix(Rgb(118, 112, 100), Rgb(150, 142, 128), Clamp01(0.5f + meadow)), 0.1f * mottle);
   const float bare = std::max(SmoothStep(0.55f, 0.95f, slope), SmoothStep(105.0f, 140.0f, h + 15 * meadow));
   return Mix(ground, rock, bare);
 }
@@ -232,19 +232,19 @@ Colour CanyonGround(const Field& height, const Field& land, int x, int z, uint32
   const float u = static_cast<float>(x) / kSide;
   const float v = static_cast<float>(z) / kSide;
   const float h = height.At(x, z);
-  const float speckle = HashUnit(static_cast<uint32_t>(x), static_cast<uint32_t>(z), seed, 3) - 0.5f;
+  const float mottle = HashUnit(static_cast<uint32_t>(x), static_cast<uint32_t>(z), seed, 3) - 0.5f;
   const float slope = std::hypot(height.At(x + 1, z) - height.At(x - 1, z), height.At(x, z + 1) - height.At(x, z - 1)) /
                       (2 * kMetresPerTexel);
   const float wobble = Fbm(u, v, 24, 2, 0.5f, seed + 91);
-  const Colour wall = Jitter(Strata(h + 5 * wobble), 0.06f * speckle);
+  const Colour wall = Jitter(Strata(h + 5 * wobble), 0.06f * mottle);
   // Valley floors: pale sand in ripples, a dry river bed, sparse dark scrub.
   const float ripples = std::sin((u * 31 + v * 17 + 0.4f * Fbm(u, v, 16, 2, 0.5f, seed + 93)) * 6.2831853f * 6);
-  Colour floor = Jitter(Rgb(214, 178, 128), 0.04f * ripples + 0.05f * speckle);
+  Colour floor = Jitter(Rgb(214, 178, 128), 0.04f * ripples + 0.05f * mottle);
   const float riverBed = 1 - SmoothStep(0.005f, 0.03f, std::fabs(Fbm(u, v, 3, 5, 0.5f, seed)));
   floor = Mix(floor, Rgb(232, 210, 168), 0.8f * riverBed);
   // Plateau tops: dusty ochre ground with darker weathered patches.
   const float patches = SmoothStep(0.1f, 0.3f, Fbm(u, v, 20, 3, 0.5f, seed + 97));
-  Colour top = Jitter(Mix(Rgb(204, 146, 96), Rgb(176, 118, 78), Clamp01(0.5f + wobble)), 0.06f * speckle);
+  Colour top = Jitter(Mix(Rgb(204, 146, 96), Rgb(176, 118, 78), Clamp01(0.5f + wobble)), 0.06f * mottle);
   top = Mix(top, Rgb(150, 100, 70), 0.5f * patches);
   const float scrubChance = HashUnit(static_cast<uint32_t>(x), static_cast<uint32_t>(z), seed, 4);
   const float depth = land.At(x, z);
