@@ -16,6 +16,7 @@
 #include <string>
 
 #include "picture_set.h"
+#include "shared_layout.h"
 #include "ui_style.h"
 
 namespace {
@@ -116,8 +117,8 @@ Canvas GuidanceChip(const char* caption) {
   return chip;
 }
 
-constexpr int kPylonWidth = 45;
-constexpr int kPylonHeight = 35;
+constexpr int kPylonWidth = kPylonPictureWidth;
+constexpr int kPylonHeight = kPylonPictureHeight;
 
 // The outline of an empty pylon button, shared by mask 271: every pylon picture fills it.
 Shape PylonOutline() { return RoundedRectShape(0, 0, kPylonWidth, kPylonHeight, 5); }
