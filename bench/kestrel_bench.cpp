@@ -11,7 +11,7 @@ const BenchCommand kCommands[] = {
     {"unpack", "ARCHIVE [--repeat N]", RunUnpackBench},
     {"terrain",
      "--pack P --mission NAME [--quality 0..3] [--distance 0..3] [--landscape] [--single-row] [--frames N]\n"
-     "      [--x X --z Z --height H --yaw DEG] [--png FILE]",
+     "      [--x X --z Z --height H --yaw DEG] [--objects] [--png FILE]",
      RunTerrainBench},
 };
 
