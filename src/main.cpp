@@ -14,9 +14,9 @@
 #include <string>
 
 #include "app/application.h"
+#include "core/memory.h"
 #include "menus/input_test_screen.h"
 #include "menus/menu_screens.h"
-#include "core/memory.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_script.h"
 #include "platform/sdl/sdl_platform.h"
