@@ -19,12 +19,6 @@ void PutLittleEndian(uint8_t* out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-uint32_t GetLittleEndian(const uint8_t* in, int bytes) {
-  uint32_t value = 0;
-  for (int i = 0; i < bytes; ++i) value |= static_cast<uint32_t>(in[i]) << (8 * i);
-  return value;
-}
-
 // A block's 16 wanted values as points of `Channels` dimensions.
 template <int Channels>
 using Point = std::array<float, Channels>;
@@ -344,20 +338,18 @@ std::vector<uint8_t> EncodeTextureFile(const std::vector<Rgb8>& texels) {
 
 namespace {
 
-template <typename Palette>
-std::vector<uint16_t> DecodeBlocks(const std::vector<uint8_t>& file, int blocksPerSide, Palette palette) {
+// The file decoded with the game's own block decoder, so previews and checks see exactly what
+// the game will draw.
+std::vector<uint16_t> DecodeBlocks(const std::vector<uint8_t>& file, int blocksPerSide,
+                                   void (*decodeBlock)(const uint8_t*, uint16_t*)) {
   const int side = blocksPerSide * 4;
-  std::vector<uint16_t> values(size_t{1} * side * side);
   if (file.size() != size_t{1} * blocksPerSide * blocksPerSide * 8) return {};
+  std::vector<uint16_t> values(size_t{1} * side * side);
   for (int bz = 0; bz < blocksPerSide; ++bz) {
     for (int bx = 0; bx < blocksPerSide; ++bx) {
-      const uint8_t* in = &file[(size_t{bz * 1u} * blocksPerSide + bx) * 8];
-      const std::array<uint16_t, 4> entries =
-          palette(static_cast<uint16_t>(GetLittleEndian(in, 2)), static_cast<uint16_t>(GetLittleEndian(in + 2, 2)));
-      const uint32_t indices = GetLittleEndian(in + 4, 4);
-      for (int i = 0; i < 16; ++i) {
-        values[size_t{bz * 4u + i / 4} * side + bx * 4 + i % 4] = entries[(indices >> (2 * i)) & 3];
-      }
+      uint16_t block[16];
+      decodeBlock(&file[(size_t{bz * 1u} * blocksPerSide + bx) * 8], block);
+      for (int i = 0; i < 16; ++i) values[size_t{bz * 4u + i / 4} * side + bx * 4 + i % 4] = block[i];
     }
   }
   return values;
@@ -366,9 +358,9 @@ std::vector<uint16_t> DecodeBlocks(const std::vector<uint8_t>& file, int blocksP
 }  // namespace
 
 std::vector<uint16_t> DecodeHeightFile(const std::vector<uint8_t>& file) {
-  return DecodeBlocks(file, kHeightBlocks, HeightPalette);
+  return DecodeBlocks(file, kHeightBlocks, &DecodeHeightBlock);
 }
 
 std::vector<uint16_t> DecodeTextureFile(const std::vector<uint8_t>& file) {
-  return DecodeBlocks(file, kTextureBlocks, ColourPalette);
+  return DecodeBlocks(file, kTextureBlocks, &DecodeTextureBlock);
 }

@@ -16,12 +16,13 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int kHeightSamples = 512;  // per side
-constexpr int kTexels = 1024;        // per side
-constexpr int kHeightBlocks = kHeightSamples / 4;
-constexpr int kTextureBlocks = kTexels / 4;
-constexpr size_t kHeightFileSize = size_t{kHeightBlocks} * kHeightBlocks * 8;    // 131072
-constexpr size_t kTextureFileSize = size_t{kTextureBlocks} * kTextureBlocks * 8;  // 524288
+#include "gfx/terrain_blocks.h"
+
+// The game's sizes (gfx/terrain_blocks.h), as the signed counts the generator loops over.
+constexpr int kHeightSamples = kHeightSamplesPerSide;  // 512
+constexpr int kTexels = kTexelsPerSide;                // 1024
+constexpr int kHeightBlocks = kHeightBlocksPerSide;    // 128
+constexpr int kTextureBlocks = kTextureBlocksPerSide;  // 256
 constexpr float kHeightUnitsPerMetre = 64.0f;
 
 struct Rgb8 {
