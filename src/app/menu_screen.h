@@ -84,11 +84,10 @@ class MenuScreen : public Screen {
   const Surface* background() const { return background_.get(); }
   const Surface* incomingBackground() const { return incoming_.get(); }
 
- protected:
+ private:
   // Advances a map by elapsedMs, not past its end: true when its output changed.
   static bool Advance(LinearMap& map, uint32_t elapsedMs);
 
- private:
   enum FramePicture {
     LeftBar, CornerPlain, Arrows, ArrowsNext, ArrowsPrevious, BottomCentre, CornerRightPlain, Ok, OkHighlighted,
     Cancel, CancelHighlighted, OkCancel, OkCancelOkHighlighted, OkCancelCancelHighlighted, FramePictureCount

@@ -87,7 +87,7 @@ class PtrArray {
     capacity_ = 0;
   }
 
-  // Frees the storage block; the array must not be used again except through Clear.
+  // Frees the storage block; the array is empty and can be used again.
   void Release() {
     Free(items_);
     items_ = nullptr;
