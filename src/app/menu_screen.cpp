@@ -1,6 +1,5 @@
 #include "app/menu_screen.h"
 
-#include <algorithm>
 
 #include "app/application.h"
 #include "content/pictures.h"
@@ -82,11 +81,6 @@ void MenuScreen::Leave() {
   Screen::Leave();
 }
 
-bool MenuScreen::Advance(LinearMap& map, uint32_t elapsedMs) {
-  const fixed step = static_cast<fixed>(std::min<uint32_t>(elapsedMs, 0x7FFF) << 16);
-  return map.SetInput(std::min(map.x1, WrapAdd(map.x, step)));
-}
-
 void MenuScreen::TakeInput() {
   const Application& app = *application;
   if (app.penDown) {
@@ -128,10 +122,10 @@ void MenuScreen::TakeInput() {
 Screen* MenuScreen::Update(uint32_t elapsedMs, fixed frameSeconds) {
   TakeInput();
 
-  if (Advance(crossFadeMap_, elapsedMs) && crossFadeMap_.x == crossFadeMap_.x1) {
+  if (crossFadeMap_.Advance(elapsedMs) && crossFadeMap_.x == crossFadeMap_.x1) {
     background_ = std::move(incoming_);  // the cross-fade is complete
   }
-  if (state_ == MenuState::FadingIn && Advance(fadeMap_, elapsedMs) && fadeMap_.x == fadeMap_.x1) {
+  if (state_ == MenuState::FadingIn && fadeMap_.Advance(elapsedMs) && fadeMap_.x == fadeMap_.x1) {
     state_ = MenuState::Active;
   }
   if (live_ || state_ == MenuState::Active) {
@@ -144,7 +138,7 @@ Screen* MenuScreen::Update(uint32_t elapsedMs, fixed frameSeconds) {
       delete next;  // the decision was taken already; later ones are not acted on
     }
   }
-  if (state_ == MenuState::FadingOut && Advance(fadeMap_, elapsedMs) && fadeMap_.x == fadeMap_.x1) {
+  if (state_ == MenuState::FadingOut && fadeMap_.Advance(elapsedMs) && fadeMap_.x == fadeMap_.x1) {
     state_ = MenuState::Done;
   }
   if (state_ != MenuState::Done) return nullptr;

@@ -85,8 +85,6 @@ class MenuScreen : public Screen {
   const Surface* incomingBackground() const { return incoming_.get(); }
 
  private:
-  // Advances a map by elapsedMs, not past its end: true when its output changed.
-  static bool Advance(LinearMap& map, uint32_t elapsedMs);
 
   enum FramePicture {
     LeftBar, CornerPlain, Arrows, ArrowsNext, ArrowsPrevious, BottomCentre, CornerRightPlain, Ok, OkHighlighted,

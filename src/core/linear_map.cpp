@@ -17,3 +17,10 @@ bool LinearMap::SetInput(fixed input) {
   y = WrapAdd(FixedMul(t, WrapSub(y1, y0)), y0);
   return y != previous;
 }
+
+bool LinearMap::Advance(uint32_t milliseconds) {
+  // Steps are at most a frame (200 ms): cap them so the 16.16 time cannot overflow.
+  const fixed step = IntToFixed(static_cast<int32_t>(milliseconds < 0x7FFF ? milliseconds : 0x7FFF));
+  const fixed target = WrapAdd(x, step);
+  return SetInput(target < x1 ? target : x1);
+}

@@ -3,6 +3,8 @@
 // animated values in menus and entities.
 #pragma once
 
+#include <cstdint>
+
 #include "core/fixed.h"
 
 struct LinearMap {
@@ -18,4 +20,7 @@ struct LinearMap {
   // Stores the input and recomputes the output; true when the output changed. An empty input
   // range leaves the output as it is.
   bool SetInput(fixed input);
+  // Moves the input on by `milliseconds` (the input being a time in fixed milliseconds), never
+  // past x1, as the menus animate their maps; true when the output changed.
+  bool Advance(uint32_t milliseconds);
 };

@@ -46,10 +46,7 @@ bool Widget::Animate(uint32_t elapsedMs) {
     sliding = elapsedMs - delay;
     delay = 0;
   }
-  if (sliding > 0) {
-    const fixed step = IntToFixed(static_cast<int32_t>(std::min<uint32_t>(sliding, 0x7FFF)));
-    slide.SetInput(std::min(slide.x1, WrapAdd(slide.x, step)));
-  }
+  if (sliding > 0) slide.Advance(sliding);
   if (slide.x == slide.x1 && !(flags & Active)) flags &= static_cast<uint16_t>(~Shown);
   return (flags & Shown) != 0;
 }

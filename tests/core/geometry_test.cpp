@@ -214,4 +214,17 @@ TEST(LinearMap, EmptyInputRangeNeverChangesTheOutput) {
   EXPECT_EQ(map.y, F(1));
 }
 
+TEST(LinearMap, AdvanceMovesTheTimeOnButNotPastTheEnd) {
+  LinearMap fade;
+  fade.Init(0, F(500), F(255), 0);
+  EXPECT_TRUE(fade.Advance(250));
+  EXPECT_EQ(fade.x, F(250));
+  EXPECT_EQ(fade.y, F(127.5));
+  EXPECT_TRUE(fade.Advance(300));
+  EXPECT_EQ(fade.x, F(500));
+  EXPECT_EQ(fade.y, 0);
+  EXPECT_FALSE(fade.Advance(20));  // at the end: nothing changes
+  EXPECT_EQ(fade.x, F(500));
+}
+
 }  // namespace
