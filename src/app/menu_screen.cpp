@@ -1,6 +1,5 @@
 #include "app/menu_screen.h"
 
-
 #include "app/application.h"
 #include "content/pictures.h"
 #include "gfx/blit.h"
