@@ -22,9 +22,9 @@
 #include "content/ini.h"
 #include "content/scene_object.h"
 #include "core/wide_string.h"
-#include "gfx/mesh_renderer.h"
+#include "render/mesh_renderer.h"
 #include "gfx/png.h"
-#include "gfx/scene_view.h"
+#include "render/scene_view.h"
 #include "mesh_shapes.h"
 
 namespace {

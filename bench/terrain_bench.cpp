@@ -21,12 +21,12 @@
 #include "content/scene_object.h"
 #include "core/fixed.h"
 #include "core/wide_string.h"
-#include "gfx/mesh_renderer.h"
+#include "render/mesh_renderer.h"
 #include "gfx/png.h"
-#include "gfx/render_settings.h"
-#include "gfx/scene_view.h"
-#include "gfx/terrain_map.h"
-#include "gfx/terrain_view.h"
+#include "render/render_settings.h"
+#include "render/scene_view.h"
+#include "render/terrain_map.h"
+#include "render/terrain_view.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "content/mesh_library.h"
 #include "core/wide_string.h"
-#include "gfx/mesh_renderer.h"
+#include "render/mesh_renderer.h"
 #include "gfx/png.h"
-#include "gfx/scene_view.h"
+#include "render/scene_view.h"
 #include "gfx/test_pictures.h"
 #include "mesh_shapes.h"
 #include "render_test_support.h"

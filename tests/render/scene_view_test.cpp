@@ -1,4 +1,4 @@
-#include "gfx/scene_view.h"
+#include "render/scene_view.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "content/scene_graph.h"
 #include "gfx/blit.h"
 #include "gfx/colour.h"
-#include "gfx/particle_group.h"
-#include "gfx/scene_view.h"
-#include "gfx/sprite_renderer.h"
+#include "render/particle_group.h"
+#include "render/scene_view.h"
+#include "render/sprite_renderer.h"
 #include "gfx/test_pictures.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "gfx/jpeg.h"
-#include "gfx/terrain_blocks.h"
+#include "render/terrain_blocks.h"
 
 namespace {
 

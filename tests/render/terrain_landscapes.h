@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/terrain_map.h"
+#include "render/terrain_map.h"
 #include "gfx/test_pictures.h"
 
 struct Landscape {

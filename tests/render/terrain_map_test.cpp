@@ -1,4 +1,4 @@
-#include "gfx/terrain_map.h"
+#include "render/terrain_map.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 
 #include "archive_writer.h"
 #include "content/content_pack.h"
-#include "gfx/terrain_blocks.h"
-#include "gfx/terrain_view.h"
+#include "render/terrain_blocks.h"
+#include "render/terrain_view.h"
 #include "render/terrain_landscapes.h"
 
 namespace {

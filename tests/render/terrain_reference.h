@@ -5,7 +5,7 @@
 
 #include "core/fixed.h"
 #include "core/vector3.h"
-#include "gfx/render_settings.h"
+#include "render/render_settings.h"
 #include "gfx/surface.h"
 #include "render/terrain_landscapes.h"
 

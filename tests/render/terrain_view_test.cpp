@@ -1,4 +1,4 @@
-#include "gfx/terrain_view.h"
+#include "render/terrain_view.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "gfx/jpeg.h"
-#include "gfx/render_settings.h"
-#include "gfx/terrain_blocks.h"
+#include "render/render_settings.h"
+#include "render/terrain_blocks.h"
 #include "render/terrain_landscapes.h"
 #include "render/terrain_reference.h"
 

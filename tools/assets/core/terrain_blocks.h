@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/terrain_blocks.h"
+#include "render/terrain_blocks.h"
 
 // The game's sizes (gfx/terrain_blocks.h), as the signed counts the generator loops over.
 constexpr int kHeightSamples = kHeightSamplesPerSide;  // 512

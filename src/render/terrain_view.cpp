@@ -1,11 +1,11 @@
-#include "gfx/terrain_view.h"
+#include "render/terrain_view.h"
 
 #include <algorithm>
 #include <initializer_list>
 
 #include "core/memory.h"
 #include "gfx/colour.h"
-#include "gfx/terrain_blocks.h"
+#include "render/terrain_blocks.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "core/fixed.h"
 #include "core/ptr_array.h"
-#include "gfx/particle_group.h"
-#include "gfx/scene_view.h"
+#include "render/particle_group.h"
+#include "render/scene_view.h"
 #include "gfx/surface.h"
 
 // Sprites drawn in one frame at most; particles past this many are left out.

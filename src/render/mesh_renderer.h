@@ -16,7 +16,7 @@
 #include <cstdint>
 
 #include "core/fixed.h"
-#include "gfx/scene_view.h"
+#include "render/scene_view.h"
 #include "gfx/surface.h"
 
 // Colour of the triangles of a level that has no usable texture (none named, or a picture that

@@ -1,4 +1,4 @@
-#include "gfx/mesh_renderer.h"
+#include "render/mesh_renderer.h"
 
 #include "content/mesh_format.h"
 #include "content/mesh_library.h"

@@ -14,9 +14,9 @@
 
 #include "core/fixed.h"
 #include "core/vector3.h"
-#include "gfx/render_settings.h"
+#include "render/render_settings.h"
 #include "gfx/surface.h"
-#include "gfx/terrain_map.h"
+#include "render/terrain_map.h"
 
 class TerrainView {
  public:

@@ -1,10 +1,10 @@
-#include "gfx/terrain_map.h"
+#include "render/terrain_map.h"
 
 #include <initializer_list>
 
 #include "content/pictures.h"
 #include "core/memory.h"
-#include "gfx/terrain_blocks.h"
+#include "render/terrain_blocks.h"
 
 TerrainMap::TerrainMap() = default;
 

@@ -1,4 +1,4 @@
-#include "gfx/sprite_renderer.h"
+#include "render/sprite_renderer.h"
 
 #include "gfx/colour.h"
 

@@ -1,4 +1,4 @@
-#include "gfx/terrain_blocks.h"
+#include "render/terrain_blocks.h"
 
 #include "gfx/colour.h"
 
