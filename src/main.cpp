@@ -4,6 +4,7 @@
 //   kestrel-run --headless --script FILE        run an input script, no window or sound device
 //               [--audio-out FILE.wav]         ... recording what it plays to a WAV file
 //   kestrel-run --input-test                    a screen that echoes keys, hold times and taps
+//   ... --trace FILE                            the flight recorder: a JSON line per world update
 //
 // Content packs (core.bin, *.bin) are read from $KESTREL_DATA_DIR, else from beside the
 // executable, else from the installed data folder.
@@ -30,13 +31,14 @@ struct Options {
   bool inputTest = false;
   std::string script;
   std::string audioOut;
+  std::string trace;
   SdlOptions sdl;
 };
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out,
-               "usage: kestrel-run [--scale N] [--fullscreen] [--input-test]\n"
-               "       kestrel-run --headless --script FILE [--audio-out FILE.wav] [--input-test]\n");
+               "usage: kestrel-run [--scale N] [--fullscreen] [--input-test] [--trace FILE]\n"
+               "       kestrel-run --headless --script FILE [--audio-out FILE.wav] [--input-test] [--trace FILE]\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options* options) {
@@ -46,6 +48,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->headless = true;
     } else if (arg == "--script" && i + 1 < argc) {
       options->script = argv[++i];
+    } else if (arg == "--trace" && i + 1 < argc) {
+      options->trace = argv[++i];
     } else if (arg == "--audio-out" && i + 1 < argc) {
       options->audioOut = argv[++i];
     } else if (arg == "--scale" && i + 1 < argc) {
@@ -113,6 +117,10 @@ int main(int argc, char** argv) {
     if (application->anotherCopyRuns()) return 0;  // the running copy has come to the front
     std::fprintf(stderr, "kestrel-run: cannot open the display\n");
     return 1;
+  }
+  if (!options.trace.empty() && !application->OpenTrace(options.trace)) {
+    std::fprintf(stderr, "kestrel-run: cannot write %s\n", options.trace.c_str());
+    return 2;
   }
   // Every sound of the program plays through the platform's audio output.
   SoundMixer::Instance().SetOutput(platform->Audio());

@@ -174,6 +174,15 @@ Application::Application(Platform* platform, const ScreenFactory& screenFactory,
 Application::~Application() {
   platform_->SetScriptHost(nullptr);
   currentScreen_.reset();
+  if (traceFile != nullptr) std::fclose(traceFile);
+}
+
+bool Application::OpenTrace(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "w");
+  if (file == nullptr) return false;
+  if (traceFile != nullptr) std::fclose(traceFile);
+  traceFile = file;
+  return true;
 }
 
 bool Application::Init() {

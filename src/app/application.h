@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -121,14 +122,20 @@ class Application : public GapiApplication, public ScriptHost {
 
   // Writes the back surface to the next of the five screenshot files, in turn; silent on failure.
   void TakeScreenshot();
+  // The flight recorder's file from now on (replacing an earlier one); false when it cannot
+  // be written.
+  bool OpenTrace(const std::string& path);
 
   Screen* currentScreen() const { return currentScreen_.get(); }
   ScreenFactory screens;
   ContentRegistry registry;  // every pack and definition, for the whole run
+  // Where the game screen's flight recorder writes, or null: no recording. Owned.
+  std::FILE* traceFile = nullptr;
 
   // ScriptHost
   std::string DescribeState() override;
   bool SaveScreenshotPng(const std::string& path) override;
+  bool StartTrace(const std::string& path) override { return OpenTrace(path); }
 
  private:
   // Handles one platform message; true when it ended the message loop.

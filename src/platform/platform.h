@@ -64,6 +64,9 @@ class ScriptHost {
   virtual std::string DescribeState() = 0;
   // Writes the back surface (what the player sees, in its current orientation) as PNG.
   virtual bool SaveScreenshotPng(const std::string& path) = 0;
+  // From now on the flight recorder writes its lines (one per world update) to `path`,
+  // replacing any file it wrote to before. False when the file cannot be written.
+  virtual bool StartTrace(const std::string& path) = 0;
 };
 
 class Platform {

@@ -15,7 +15,12 @@ class FakeHost : public ScriptHost {
     screenshots.push_back(path);
     return path.find("unwritable") == std::string::npos;
   }
+  bool StartTrace(const std::string& path) override {
+    traces.push_back(path);
+    return path.find("unwritable") == std::string::npos;
+  }
   std::vector<std::string> screenshots;
+  std::vector<std::string> traces;
 };
 
 // Runs passes the way the main loop does and records, per pass, the clock and the messages.
@@ -52,7 +57,7 @@ std::vector<Pass> RunScript(const std::string& text, bool landscape = false, Fak
 
 TEST(HeadlessScript, BadLinesAreRefusedWithTheirNumber) {
   const char* bad[] = {"jump 3", "wait", "wait -5", "wait 1.5", "press fire", "tap 10", "key sideways up",
-                       "pen down 1", "frame-ms 0", "state now", "screenshot"};
+                       "pen down 1", "frame-ms 0", "state now", "screenshot", "trace"};
   for (const char* line : bad) {
     HeadlessScript script;
     std::string error;
@@ -62,10 +67,10 @@ TEST(HeadlessScript, BadLinesAreRefusedWithTheirNumber) {
   HeadlessScript script;
   std::string error;
   EXPECT_TRUE(script.Parse("frame-ms 20  # faster\nwait 100\npress app5\ntap 1 2\npen down 3 4\npen move 5 6\n"
-                           "pen up\nkey down left\nkey up left\nscreenshot a.png\nstate\nquit\n",
+                           "pen up\nkey down left\nkey up left\nscreenshot a.png\nstate\ntrace t.jsonl\nquit\n",
                            &error))
       << error;
-  EXPECT_EQ(script.commands().size(), 12u);
+  EXPECT_EQ(script.commands().size(), 13u);
 }
 
 TEST(HeadlessScript, WaitRunsTicksOfTheFrameTime) {
@@ -108,26 +113,30 @@ TEST(HeadlessScript, ArrowsAndTapsTurnWithTheDevice) {
 TEST(HeadlessScript, StateAndScreenshotsGoThroughTheHost) {
   FakeHost host;
   std::FILE* output = std::tmpfile();
-  RunScript("state\nscreenshot shot.png\n", false, &host, output);
+  RunScript("state\nscreenshot shot.png\ntrace flight.jsonl\n", false, &host, output);
   std::rewind(output);
   char line[128] = {};
   ASSERT_NE(std::fgets(line, sizeof line, output), nullptr);
   EXPECT_STREQ(line, "{\"screen\":\"Fake\"}\n");
   std::fclose(output);
   EXPECT_EQ(host.screenshots, std::vector<std::string>{"shot.png"});
+  EXPECT_EQ(host.traces, std::vector<std::string>{"flight.jsonl"});
 }
 
-TEST(HeadlessScript, FailedScreenshotEndsTheRunWithAnError) {
-  FakeHost host;
-  HeadlessPlatform platform;
-  HeadlessScript script;
-  std::string error;
-  ASSERT_TRUE(script.Parse("screenshot unwritable/x.png\nwait 1000\n", &error));
-  platform.AttachScript(&script);
-  platform.SetScriptHost(&host);
-  platform.BeginPass();
-  EXPECT_EQ(platform.ExitStatus(), 1);
-  EXPECT_TRUE(script.finished());
+TEST(HeadlessScript, AFileThatCannotBeWrittenEndsTheRunWithAnError) {
+  for (const char* line : {"screenshot unwritable/x.png", "trace unwritable/t.jsonl"}) {
+    SCOPED_TRACE(line);
+    FakeHost host;
+    HeadlessPlatform platform;
+    HeadlessScript script;
+    std::string error;
+    ASSERT_TRUE(script.Parse(std::string(line) + "\nwait 1000\n", &error));
+    platform.AttachScript(&script);
+    platform.SetScriptHost(&host);
+    platform.BeginPass();
+    EXPECT_EQ(platform.ExitStatus(), 1);
+    EXPECT_TRUE(script.finished());
+  }
 }
 
 }  // namespace

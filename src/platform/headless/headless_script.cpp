@@ -82,6 +82,10 @@ bool HeadlessScript::Parse(const std::string& text, std::string* error) {
       command.op = Op::Screenshot;
       command.path = w[1];
       ok = true;
+    } else if (verb == "trace" && w.size() == 2) {
+      command.op = Op::Trace;
+      command.path = w[1];
+      ok = true;
     } else if (verb == "state" && w.size() == 1) {
       command.op = Op::State;
       ok = true;
@@ -147,6 +151,15 @@ bool HeadlessScript::RunImmediate(HeadlessPlatform& platform, const Command& com
       ScriptHost* host = platform.scriptHost();
       if (host == nullptr || !host->SaveScreenshotPng(command.path)) {
         std::fprintf(stderr, "script line %d: cannot write screenshot %s\n", command.line, command.path.c_str());
+        platform.SetExitStatus(1);
+        return false;
+      }
+      return true;
+    }
+    case Op::Trace: {
+      ScriptHost* host = platform.scriptHost();
+      if (host == nullptr || !host->StartTrace(command.path)) {
+        std::fprintf(stderr, "script line %d: cannot write trace %s\n", command.line, command.path.c_str());
         platform.SetExitStatus(1);
         return false;
       }

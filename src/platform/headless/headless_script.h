@@ -9,6 +9,7 @@
 //   pen down X Y | pen move X Y | pen up
 //   screenshot out.png     the back surface as PNG
 //   state                  one JSON line: screen, display mode, mission state
+//   trace FILE             from now on the flight recorder's lines go to FILE
 //   quit
 //
 // Every command runs at the start of a pass of the main loop, before that pass's messages are
@@ -26,7 +27,7 @@ class HeadlessPlatform;
 
 class HeadlessScript {
  public:
-  enum class Op : uint8_t { FrameMs, Wait, Press, KeyDown, KeyUp, Tap, PenDown, PenMove, PenUp, Screenshot, State, Quit };
+  enum class Op : uint8_t { FrameMs, Wait, Press, KeyDown, KeyUp, Tap, PenDown, PenMove, PenUp, Screenshot, State, Trace, Quit };
 
   struct Command {
     Op op = Op::Quit;
