@@ -13,6 +13,7 @@
 #include "game/messages.h"
 #include "game/mission_instance.h"
 #include "game/weapons.h"
+#include "game/world_report.h"
 #include "game_test_support.h"
 #include "sound/sound.h"
 #include "sound/sound_mixer.h"
@@ -480,6 +481,28 @@ TEST(GameWorldHandOver, ReleasedMissionAndChopperOutliveTheWorld) {
   EXPECT_TRUE(mission->IsComplete());
   delete mission;
   delete chopper;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WorldReport, StateLineGivesTheChopperGoalsAndMessagesInReadableUnits) {
+  Armed weapons;
+  TestWorld t(ObjectLines({"Depot"}) + "Goal = Destroy Depot 90\nGoal = Rescue \"Nobody\"\n",
+              "[Depot]\nMesh = House\nPos = 500 500 0\n");
+  t.chopper->AddWeapon(weapons.rockets.get());
+  t.Run(1);
+  const std::string json = DescribeWorld(*t.world, &t.queue);
+  EXPECT_EQ(json.rfind("\"chopper\":{\"pos\":[1000.00,10.00,1000.00],\"heading\":180,\"speed\":0,", 0), 0u) << json;
+  EXPECT_NE(json.find("\"onGround\":1,\"engineRunning\":1,\"crashed\":0,\"passengers\":0,\"weapon\":\"Rockets\",\"shots\":4}"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"goals\":[{\"type\":\"Destroy\",\"object\":\"Depot\",\"status\":\"pending\",\"timeLeft\":89967},"
+                      "{\"type\":\"Rescue\",\"object\":\"Nobody\",\"status\":\"achieved\",\"timeLeft\":0}]"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"messages\":[\"Cleared for takeoff\"],\"missionOver\":0"), std::string::npos) << json;
 }
 
 }  // namespace
