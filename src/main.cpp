@@ -5,6 +5,9 @@
 //               [--audio-out FILE.wav]         ... recording what it plays to a WAV file
 //   kestrel-run --input-test                    a screen that echoes keys, hold times and taps
 //   ... --trace FILE                            the flight recorder: a JSON line per world update
+//   ... --mission NAME [--chopper NAME] [--weapon NAME]...
+//                                               straight into a mission, armed with one load of
+//                                               each weapon (and the built-in gun)
 //
 // Content packs (core.bin, *.bin) are read from $KESTREL_DATA_DIR, else from beside the
 // executable, else from the installed data folder.
@@ -17,6 +20,8 @@
 #include "app/application.h"
 #include "core/memory.h"
 #include "menus/input_test_screen.h"
+#include "game/screen/game_screen.h"
+#include "game/screen/quick_start.h"
 #include "menus/menu_screens.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_script.h"
@@ -32,13 +37,16 @@ struct Options {
   std::string script;
   std::string audioOut;
   std::string trace;
+  QuickStartChoice quickStart;
   SdlOptions sdl;
 };
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out,
-               "usage: kestrel-run [--scale N] [--fullscreen] [--input-test] [--trace FILE]\n"
-               "       kestrel-run --headless --script FILE [--audio-out FILE.wav] [--input-test] [--trace FILE]\n");
+               "usage: kestrel-run [--scale N] [--fullscreen] [--input-test] [--trace FILE] [QUICK START]\n"
+               "       kestrel-run --headless --script FILE [--audio-out FILE.wav] [--input-test] [--trace FILE]\n"
+               "                   [QUICK START]\n"
+               "quick start: --mission NAME [--chopper NAME] [--weapon NAME]...\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options* options) {
@@ -48,6 +56,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->headless = true;
     } else if (arg == "--script" && i + 1 < argc) {
       options->script = argv[++i];
+    } else if (arg == "--mission" && i + 1 < argc) {
+      options->quickStart.mission = argv[++i];
+    } else if (arg == "--chopper" && i + 1 < argc) {
+      options->quickStart.chopper = argv[++i];
+    } else if (arg == "--weapon" && i + 1 < argc) {
+      options->quickStart.weapons.push_back(argv[++i]);
     } else if (arg == "--trace" && i + 1 < argc) {
       options->trace = argv[++i];
     } else if (arg == "--audio-out" && i + 1 < argc) {
@@ -63,6 +77,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       return false;
     }
   }
+  const QuickStartChoice& quick = options->quickStart;
+  if (quick.mission.empty() && (!quick.chopper.empty() || !quick.weapons.empty())) return false;
   if (!options->headless) return options->audioOut.empty();  // the desktop plays, it does not record
   return !options->script.empty();
 }
@@ -72,6 +88,7 @@ void ShowOutOfMemory() { std::fprintf(stderr, "Kestrel Run: out of memory\n"); }
 ScreenFactory MakeScreenFactory(bool inputTest) {
   ScreenFactory factory;
   RegisterMenuScreens(factory);
+  RegisterGameScreen(factory);
   if (inputTest) factory.intro = &CreateInputTestScreen;
   return factory;
 }
@@ -124,7 +141,20 @@ int main(int argc, char** argv) {
   }
   // Every sound of the program plays through the platform's audio output.
   SoundMixer::Instance().SetOutput(platform->Audio());
-  application->Init();
+  if (options.quickStart.mission.empty()) {
+    application->Init();
+  } else {
+    application->LoadContent();
+    std::string error;
+    GameScreen* game = CreateQuickStartScreen(application.get(), options.quickStart, &error);
+    if (game == nullptr) {
+      std::fprintf(stderr, "kestrel-run: %s\n", error.c_str());
+      application->Destroy();
+      SoundMixer::Instance().SetOutput(nullptr);
+      return 2;
+    }
+    application->Start(game);
+  }
   // The start-up sound, once, whatever the settings say; it keeps the audio output open until
   // it is released at shutdown.
   Sound startupSound;

@@ -186,10 +186,18 @@ bool Application::OpenTrace(const std::string& path) {
 }
 
 bool Application::Init() {
-  registry.Load(ProgramDirectory());  // missing content shows up in the screens, not here
-  currentScreen_.reset(screens.CreateIntroScreen(this));
-  if (currentScreen_ != nullptr) currentScreen_->Enter();
+  LoadContent();
+  Start(screens.CreateIntroScreen(this));
   return true;
+}
+
+void Application::LoadContent() {
+  registry.Load(ProgramDirectory());  // missing content shows up in the screens, not here
+}
+
+void Application::Start(Screen* first) {
+  currentScreen_.reset(first);
+  if (currentScreen_ != nullptr) currentScreen_->Enter();
 }
 
 void Application::Exit() {
@@ -214,7 +222,7 @@ int Application::Run() {
       quit = Dispatch(event);
     }
   }
-  return platform_->ExitStatus();
+  return exitCode != 0 ? exitCode : platform_->ExitStatus();
 }
 
 bool Application::Dispatch(const PlatformEvent& event) {

@@ -108,8 +108,12 @@ class Application : public GapiApplication, public ScriptHost {
   Application(Platform* platform, const ScreenFactory& screens, std::string settingsPath = Settings::DefaultPath());
   ~Application() override;
 
-  // Loads the content and enters the first screen. Always true.
+  // Loads the content and enters the intro. Always true.
   bool Init();
+  // The two halves of Init, for a run that starts on another screen: every pack and definition,
+  // then the first screen (owned from now on; null: none) entered.
+  void LoadContent();
+  void Start(Screen* first);
   // The current screen, if any, leaves.
   void Exit();
   // The message loop: runs until the window closes; returns the exit code.
@@ -131,6 +135,8 @@ class Application : public GapiApplication, public ScriptHost {
   ContentRegistry registry;  // every pack and definition, for the whole run
   // Where the game screen's flight recorder writes, or null: no recording. Owned.
   std::FILE* traceFile = nullptr;
+  // Set by a screen that ends the program because it failed; Run returns it.
+  int exitCode = 0;
 
   // ScriptHost
   std::string DescribeState() override;

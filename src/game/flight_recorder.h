@@ -22,6 +22,8 @@ class FlightRecorder {
   // Lines go to `output` (not owned); `clock` is read for each line's time (not owned).
   FlightRecorder(std::FILE* output, const uint32_t* clock) : output_(output), clock_(clock) {}
 
+  // Where the next lines go (null: nowhere); a trace may start in the middle of a mission.
+  void SetOutput(std::FILE* output) { output_ = output; }
   // Writes and flushes one line, so a trace survives a crash up to its last frame.
   void Record(const GameWorld& world, uint32_t elapsedMs, fixed dt);
 
