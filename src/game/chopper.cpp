@@ -57,7 +57,7 @@ Chopper::~Chopper() { weaponSlots.DeleteAll(); }
 bool Chopper::Reset() {
   velocity = Vector3();
   forwardState = strafeState = turnState = 0;
-  heading = 0;
+  SetHeading(0);  // the rotation follows, so a reused chopper does not fly its old course
   turnSpeed = 0;
   groundHeight = 0;
   engineRunning = 1;
