@@ -44,6 +44,7 @@ class GameScreen : public Screen {
   void SetQuickStart(bool quickStart) { quickStart_ = quickStart; }
 
   const GameWorld& world() const { return *world_; }
+  const GameSounds* sounds() const { return sounds_.get(); }
   const Hud& hud() const { return hud_; }
   bool mapView() const { return mapView_; }
   bool paused() const { return popup_ != nullptr; }

@@ -174,7 +174,9 @@ void Hud::DrawPassengers(Surface& s, bool slowBlink) const {
   Text(s, fonts.regular, full ? kWarningText : kTextColour, WideText(count).text, r.x + 21, r.y + 2,
        HorizontalAlign::Centre);
   Panel(s, r.x + 41, r.y, r.w - 41, r.h, false);
-  Text(s, fonts.bold, kTitleColour, u"Passengers", r.x + 50, r.y + 2);
+  // The bold title is wider than the panel leaves it: the regular face keeps it whole.
+  const Font* titleFont = r.x + 50 + TextWidth(fonts.bold, u"Passengers") <= r.x + r.w ? fonts.bold : fonts.regular;
+  Text(s, titleFont, kTitleColour, u"Passengers", r.x + 50, r.y + 2);
 }
 
 namespace {
