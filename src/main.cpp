@@ -5,6 +5,7 @@
 //               [--audio-out FILE.wav]         ... recording what it plays to a WAV file
 //   kestrel-run --input-test                    a screen that echoes keys, hold times and taps
 //   ... --trace FILE                            the flight recorder: a JSON line per world update
+//   ... --record FILE                           the run's input as a script that replays it
 //   ... --mission NAME [--chopper NAME] [--weapon NAME]...
 //                                               straight into a mission, armed with one load of
 //                                               each weapon (and the built-in gun)
@@ -37,14 +38,17 @@ struct Options {
   std::string script;
   std::string audioOut;
   std::string trace;
+  std::string record;
   QuickStartChoice quickStart;
   SdlOptions sdl;
 };
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out,
-               "usage: kestrel-run [--scale N] [--fullscreen] [--input-test] [--trace FILE] [QUICK START]\n"
+               "usage: kestrel-run [--scale N] [--fullscreen] [--input-test] [--trace FILE] [--record FILE]\n"
+               "                   [QUICK START]\n"
                "       kestrel-run --headless --script FILE [--audio-out FILE.wav] [--input-test] [--trace FILE]\n"
+               "                   [--record FILE]\n"
                "                   [QUICK START]\n"
                "quick start: --mission NAME [--chopper NAME] [--weapon NAME]...\n");
 }
@@ -62,6 +66,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->quickStart.chopper = argv[++i];
     } else if (arg == "--weapon" && i + 1 < argc) {
       options->quickStart.weapons.push_back(argv[++i]);
+    } else if (arg == "--record" && i + 1 < argc) {
+      options->record = argv[++i];
     } else if (arg == "--trace" && i + 1 < argc) {
       options->trace = argv[++i];
     } else if (arg == "--audio-out" && i + 1 < argc) {
@@ -137,6 +143,10 @@ int main(int argc, char** argv) {
   }
   if (!options.trace.empty() && !application->OpenTrace(options.trace)) {
     std::fprintf(stderr, "kestrel-run: cannot write %s\n", options.trace.c_str());
+    return 2;
+  }
+  if (!options.record.empty() && !application->inputRecorder.Open(options.record)) {
+    std::fprintf(stderr, "kestrel-run: cannot write %s\n", options.record.c_str());
     return 2;
   }
   // Every sound of the program plays through the platform's audio output.

@@ -228,19 +228,22 @@ int Application::Run() {
 bool Application::Dispatch(const PlatformEvent& event) {
   switch (event.kind) {
     case EventKind::KeyDown:
-      OnKeyDown(event.virtualKey);
+      inputRecorder.Key(true, OnKeyDown(event.virtualKey));
       break;
     case EventKind::KeyUp:
-      OnKeyUp(event.virtualKey);
+      inputRecorder.Key(false, OnKeyUp(event.virtualKey));
       break;
     case EventKind::PenDown:
       OnPenDown(event.x, event.y);
+      inputRecorder.PenDown(penX, penY);
       break;
     case EventKind::PenUp:
       OnPenUp(event.x, event.y);
+      inputRecorder.PenUp();
       break;
     case EventKind::PenMove:
       OnPenMove(event.x, event.y);
+      inputRecorder.PenMove(penX, penY);
       break;
     case EventKind::FocusGained:
       OnSetFocus();
@@ -272,6 +275,7 @@ bool Application::Tick() {
   for (uint32_t& state : keyState) {
     if (state & kKeyHeld) state += elapsed;
   }
+  inputRecorder.Tick(elapsed);
   const bool result = Update(elapsed, frameSeconds);
   if (result) Draw();
   previousTickTime_ = now;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "app/input_recorder.h"
 #include "app/keys.h"
 #include "app/screen_factory.h"
 #include "app/settings.h"
@@ -137,6 +138,8 @@ class Application : public GapiApplication, public ScriptHost {
   std::FILE* traceFile = nullptr;
   // Set by a screen that ends the program because it failed; Run returns it.
   int exitCode = 0;
+  // Writes the run's input as a replayable script when opened (kestrel-run --record).
+  InputRecorder inputRecorder;
 
   // ScriptHost
   std::string DescribeState() override;
