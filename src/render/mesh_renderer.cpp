@@ -106,6 +106,29 @@ bool StepEdge(EdgeWalker& walker, const Triangle& triangle) {
   return SetUpEdge(walker, triangle, walker.endVertex);
 }
 
+// `rows` rows down at once, exactly as that many StepEdge calls would go; false when the walker
+// reaches the bottom vertex on the way. A vertex far above the surface (a tall mesh just in
+// front of the camera) would otherwise cost a step for every one of thousands of rows.
+bool SkipRows(EdgeWalker& walker, const Triangle& triangle, int32_t rows) {
+  while (rows >= walker.rowsLeft) {
+    rows -= walker.rowsLeft;
+    if (!SetUpEdge(walker, triangle, walker.endVertex)) return false;
+  }
+  if (rows == 0) return true;
+  const uint32_t n = static_cast<uint32_t>(rows);
+  walker.rowsLeft -= rows;
+  walker.u += walker.du * n;
+  walker.v += walker.dv * n;
+  walker.z += walker.dz * n;
+  // The Bresenham term: after n increments the error is brought back into (-modulus, 0] by as
+  // many carries as the single steps would have made.
+  const int64_t error = walker.error + static_cast<int64_t>(walker.errorIncrement) * rows;
+  const int64_t carries = error > 0 ? (error + walker.modulus - 1) / walker.modulus : 0;
+  walker.error = static_cast<int32_t>(error - carries * walker.modulus);
+  walker.x = static_cast<int32_t>(walker.x + static_cast<int64_t>(walker.step) * rows + walker.direction * carries);
+  return true;
+}
+
 // Depth key of a 16.16 view depth: distance x 32 in 16 bits.
 inline uint16_t DepthKey(uint32_t z) { return static_cast<uint16_t>(static_cast<int32_t>(z) >> 11); }
 
@@ -203,10 +226,16 @@ void Rasterize(Triangle& triangle) {
   left.indexStep = 2;
   right.indexStep = 1;
   if (!SetUpEdge(left, triangle, triangle.top) || !SetUpEdge(right, triangle, triangle.top)) return;
-  // The bottom row itself is never drawn: the walkers end there.
+  // Rows above the surface are skipped in one go. The bottom row itself is never drawn: the
+  // walkers end there.
+  int32_t row = vertex[triangle.top].y;
+  if (row < 0) {
+    if (!SkipRows(left, triangle, -row) || !SkipRows(right, triangle, -row)) return;
+    row = 0;
+  }
   const int32_t height = triangle.surface->height;
-  for (int32_t row = vertex[triangle.top].y; row < height; ++row) {
-    if (row >= 0) DrawSpan(triangle, row, left, right);
+  for (; row < height; ++row) {
+    DrawSpan(triangle, row, left, right);
     if (!StepEdge(left, triangle) || !StepEdge(right, triangle)) break;
   }
 }

@@ -253,6 +253,37 @@ TEST(DrawTriangle, WildCoordinatesNeverTouchAnythingOutsideTheSurfaceOrTheTextur
   EXPECT_NE(colours, std::set<uint16_t>{kBackground});  // and something was drawn
 }
 
+TEST(DrawTriangle, RowsAboveTheSurfaceAreSkippedExactlyAsIfWalked) {
+  // A triangle reaching far above the surface is drawn as its part on the surface would be if
+  // the rows above had been walked one by one: the same triangle moved down by its overhang,
+  // drawn into a surface that tall (where every row is walked), shows the same lower rows,
+  // texels and depths included.
+  Surface texture;
+  texture.Create(16, 16);
+  FillSurface(texture, [](uint32_t x, uint32_t y) -> uint16_t { return static_cast<uint16_t>(0x2000 + y * 16 + x); });
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int32_t> overhang(1, 3000);
+  std::uniform_int_distribution<int32_t> across(-400, 400);
+  std::uniform_int_distribution<int32_t> below(0, 60);
+  for (int i = 0; i < 200; ++i) {
+    const int32_t lift = overhang(random);
+    ProjectedVertex v[3] = {At(across(random), -lift, IntToFixed(5 + i % 7), 0, 0),
+                            At(across(random), below(random) % 40, IntToFixed(40), 255, 30),
+                            At(across(random), below(random), IntToFixed(20), 90, 255)};
+    DepthSurface surface = Frame(30, 40);
+    DrawTriangle(surface, &texture, v[0], v[1], v[2]);
+    DepthSurface tall = Frame(30, 40 + lift);
+    for (ProjectedVertex& vertex : v) vertex.y += lift * 65536;
+    DrawTriangle(tall, &texture, v[0], v[1], v[2]);
+    for (uint32_t y = 0; y < 40; ++y) {
+      for (uint32_t x = 0; x < 30; ++x) {
+        ASSERT_EQ(surface.Row(y)[x], tall.Row(y + lift)[x]) << i << ": " << x << "," << y;
+        ASSERT_EQ(surface.DepthRow(y)[x], tall.DepthRow(y + lift)[x]) << i << ": " << x << "," << y;
+      }
+    }
+  }
+}
+
 // --- Objects through the SceneView -------------------------------------------------------------
 
 // A square of 2 x half metres facing the camera (-z), whole texture across it.
