@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kDisplayWidth = 240;
 constexpr int kDisplayHeight = 320;
-constexpr int16_t kStickThreshold = 16000;
 
 // Desktop keys to device keys; the arrows are turned in landscape mode by the caller.
 uint16_t DeviceKeyForKeyboard(SDL_Keycode key) {
@@ -126,7 +125,8 @@ class SdlPlatform : public Platform {
     ApplyOrientation();
   }
 
-  void BeginPass() override {}
+  // A new pass of the main loop: a stylus lift held back from the last one may come now.
+  void BeginPass() override { penWentDown_ = false; }
 
   bool PollEvent(PlatformEvent* event) override {
     if (instance_.RaiseRequested() && window_ != nullptr) SDL_RaiseWindow(window_);
@@ -136,6 +136,7 @@ class SdlPlatform : public Platform {
   }
 
   void WaitEvent(PlatformEvent* event) override {
+    penWentDown_ = false;  // no tick runs while the game waits: nothing to hold back for
     while (pending_.empty()) {
       if (instance_.RaiseRequested() && window_ != nullptr) SDL_RaiseWindow(window_);
       SDL_Event sdlEvent;
@@ -279,25 +280,28 @@ class SdlPlatform : public Platform {
     }
   }
 
-  // The left stick acts as the direction pad: pushed past a threshold it holds an arrow.
+  // Both sticks report their position; the game turns them into flight commands.
   void TranslateStick(uint8_t axis, int16_t value) {
-    if (axis != SDL_CONTROLLER_AXIS_LEFTX && axis != SDL_CONTROLLER_AXIS_LEFTY) return;
-    const bool horizontal = axis == SDL_CONTROLLER_AXIS_LEFTX;
-    const uint16_t negative = horizontal ? DeviceKey::Left : DeviceKey::Up;
-    const uint16_t positive = horizontal ? DeviceKey::Right : DeviceKey::Down;
-    const uint32_t source = 0x20000u + axis;
-    const int direction = value < -kStickThreshold ? -1 : value > kStickThreshold ? 1 : 0;
-    int& current = stick_[horizontal ? 0 : 1];
-    if (direction == current) return;
-    if (current != 0) QueueKey(EventKind::KeyUp, source, current < 0 ? negative : positive);
-    if (direction != 0) QueueKey(EventKind::KeyDown, source, direction < 0 ? negative : positive);
-    current = direction;
+    uint16_t stickAxis = kStickAxes;
+    switch (axis) {
+      case SDL_CONTROLLER_AXIS_LEFTX: stickAxis = StickLeftX; break;
+      case SDL_CONTROLLER_AXIS_LEFTY: stickAxis = StickLeftY; break;
+      case SDL_CONTROLLER_AXIS_RIGHTX: stickAxis = StickRightX; break;
+      case SDL_CONTROLLER_AXIS_RIGHTY: stickAxis = StickRightY; break;
+      default: return;
+    }
+    PlatformEvent event{EventKind::StickMove};
+    event.virtualKey = stickAxis;
+    event.x = value < -32767 ? -32767 : value;
+    pending_.push_back(event);
   }
 
   bool TakePending(PlatformEvent* event) {
     if (pending_.empty()) return false;
+    if (pending_.front().kind == EventKind::PenUp && penWentDown_) return false;
     *event = pending_.front();
     pending_.pop_front();
+    if (event->kind == EventKind::PenDown) penWentDown_ = true;
     return true;
   }
 
@@ -316,7 +320,7 @@ class SdlPlatform : public Platform {
   std::deque<PlatformEvent> pending_;
   std::map<uint32_t, uint16_t> heldKeys_;
   std::map<SDL_JoystickID, SDL_GameController*> controllers_;
-  int stick_[2] = {0, 0};
+  bool penWentDown_ = false;  // the stylus went down in this pass
 };
 
 }  // namespace
