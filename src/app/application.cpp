@@ -245,6 +245,12 @@ bool Application::Dispatch(const PlatformEvent& event) {
       OnPenMove(event.x, event.y);
       inputRecorder.PenMove(penX, penY);
       break;
+    case EventKind::StickMove:
+      if (event.virtualKey < kStickAxes) {
+        stick[event.virtualKey] = event.x;
+        inputRecorder.Stick(event.virtualKey, event.x);
+      }
+      break;
     case EventKind::FocusGained:
       OnSetFocus();
       break;

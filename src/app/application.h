@@ -102,6 +102,7 @@ class GapiApplication : public AppWindow {
   int16_t penX = 32767;   // back-surface coordinates; kept when the stylus lifts
   int16_t penY = 32767;
   uint32_t penDown = 0;
+  int16_t stick[kStickAxes] = {};  // a game controller's sticks, -32767..32767 (StickAxis)
 };
 
 class Application : public GapiApplication, public ScriptHost {

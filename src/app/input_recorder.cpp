@@ -1,5 +1,7 @@
 #include "app/input_recorder.h"
 
+#include <iterator>
+
 #include "app/keys.h"
 
 namespace {
@@ -7,6 +9,7 @@ namespace {
 constexpr uint32_t kScriptFrameMs = 33;  // a script's frame time until it sets one
 constexpr const char* kKeyNames[KeyCount] = {"up",   "down", "left", "right", "action",
                                              "app1", "app2", "app3", "app4",  "app5"};
+constexpr const char* kStickNames[] = {"left-x", "left-y", "right-x", "right-y"};  // by StickAxis
 
 }  // namespace
 
@@ -37,6 +40,11 @@ void InputRecorder::PenMove(int16_t x, int16_t y) {
 
 void InputRecorder::PenUp() {
   if (file_ != nullptr) events_ += "pen up\n";
+}
+
+void InputRecorder::Stick(uint16_t axis, int16_t position) {
+  if (file_ == nullptr || axis >= std::size(kStickNames)) return;
+  events_ += std::string("stick ") + kStickNames[axis] + " " + std::to_string(position) + "\n";
 }
 
 void InputRecorder::Tick(uint32_t elapsedMs) {

@@ -27,6 +27,8 @@ class InputRecorder {
   void PenDown(int16_t x, int16_t y);
   void PenMove(int16_t x, int16_t y);
   void PenUp();
+  // A game controller's stick axis (StickAxis) moved to `position`.
+  void Stick(uint16_t axis, int16_t position);
   // A tick ran with this step (1..200 ms); the events recorded since the last one came before it.
   void Tick(uint32_t elapsedMs);
   // Ends the script with the last tick; nothing more is recorded.

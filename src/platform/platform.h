@@ -47,7 +47,11 @@ enum class EventKind : uint8_t {
   FocusGained,
   FocusLost,
   CloseRequested,  // the window's close button, or the end of a script
+  StickMove,       // a game controller's stick: virtualKey the StickAxis, x the position
 };
+
+// The analogue axes of a game controller; positions run from -32767 (left, up) to 32767.
+enum StickAxis : uint16_t { StickLeftX = 0, StickLeftY = 1, StickRightX = 2, StickRightY = 3, kStickAxes = 4 };
 
 struct PlatformEvent {
   EventKind kind = EventKind::CloseRequested;

@@ -167,6 +167,43 @@ TEST_F(HudTest, WeaponRowsExistOnlyForTheSlotsThere) {
   EXPECT_EQ(chopper->selectedWeapon, 2);
 }
 
+TEST_F(HudTest, SticksFlyInProportionAndHandTheControlsBackWhenLetGo) {
+  Layout(0);
+  application.penDown = 0;
+  int16_t* stick = application.stick;
+  stick[StickLeftY] = -32767;  // pushed fully up: full ahead
+  stick[StickLeftX] = 6000;    // inside the dead zone
+  stick[StickRightX] = -32767;
+  hud.Controls();
+  hud.StickControls(kFixedOne / 10);
+  EXPECT_EQ(chopper->forwardCommand, kHundred);
+  EXPECT_EQ(chopper->turnCommand, 0);
+  EXPECT_EQ(chopper->strafeCommand, -kHundred);
+  stick[StickLeftX] = 19383;  // halfway between the dead zone and the end
+  hud.StickControls(kFixedOne / 10);
+  EXPECT_NEAR(chopper->turnCommand / 65536.0, 50.0, 0.01);
+
+  // Let go: the commands fall to 0 once, and the keys work again.
+  stick[StickLeftY] = stick[StickLeftX] = stick[StickRightX] = 0;
+  hud.Controls();
+  hud.StickControls(kFixedOne / 10);
+  EXPECT_EQ(chopper->forwardCommand, 0);
+  EXPECT_EQ(chopper->turnCommand, 0);
+  application.keyState[KeyUp] = kKeyHeld;
+  hud.Controls();
+  hud.StickControls(kFixedOne / 10);
+  EXPECT_EQ(chopper->forwardCommand, IntToFixed(10));
+
+  // The right stick's height: 25 m a second at full deflection, on the ground too, within 0..100.
+  chopper->onGround = 1;
+  stick[StickRightY] = -32767;
+  hud.StickControls(kFixedOne / 5);
+  EXPECT_NEAR(chopper->altitudeCommand / 65536.0, 5.0, 0.001);  // 25 x 0.2 s
+  stick[StickRightY] = 32767;
+  hud.StickControls(kFixedOne);
+  EXPECT_EQ(chopper->altitudeCommand, 0);
+}
+
 // The surface filled with one colour, then the HUD drawn over it.
 DepthSurface Drawn(const Hud& hud, uint32_t width, uint32_t height, bool slowBlink, bool fastBlink) {
   DepthSurface surface;

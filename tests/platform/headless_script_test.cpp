@@ -57,7 +57,8 @@ std::vector<Pass> RunScript(const std::string& text, bool landscape = false, Fak
 
 TEST(HeadlessScript, BadLinesAreRefusedWithTheirNumber) {
   const char* bad[] = {"jump 3", "wait", "wait -5", "wait 1.5", "press fire", "tap 10", "key sideways up",
-                       "pen down 1", "frame-ms 0", "state now", "screenshot", "trace"};
+                       "pen down 1", "frame-ms 0", "state now", "screenshot", "trace", "stick up 5",
+                       "stick left-x 40000"};
   for (const char* line : bad) {
     HeadlessScript script;
     std::string error;
@@ -67,10 +68,11 @@ TEST(HeadlessScript, BadLinesAreRefusedWithTheirNumber) {
   HeadlessScript script;
   std::string error;
   EXPECT_TRUE(script.Parse("frame-ms 20  # faster\nwait 100\npress app5\ntap 1 2\npen down 3 4\npen move 5 6\n"
-                           "pen up\nkey down left\nkey up left\nscreenshot a.png\nstate\ntrace t.jsonl\nquit\n",
+                           "pen up\nkey down left\nkey up left\nscreenshot a.png\nstate\ntrace t.jsonl\nstick right-y -32767\n"
+                           "quit\n",
                            &error))
       << error;
-  EXPECT_EQ(script.commands().size(), 13u);
+  EXPECT_EQ(script.commands().size(), 14u);
 }
 
 TEST(HeadlessScript, WaitRunsTicksOfTheFrameTime) {

@@ -131,6 +131,7 @@ Screen* GameScreen::Update(uint32_t elapsedMs, fixed frameSeconds) {
       snapshot_.reset();
     }
     hud_.Controls();
+    hud_.StickControls(frameSeconds);
   }
 
   recorder_.SetOutput(application->traceFile);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "core/fixed.h"
 #include "game/messages.h"
 
 class Application;
@@ -51,6 +52,11 @@ class Hud {
   void Layout(uint32_t mode);
   // Keys and stylus to the chopper's commands; once per frame while the mission runs.
   void Controls();
+  // A game controller's sticks, after Controls: the left stick flies forward and turns, the
+  // right stick strafes and, up and down, raises and lowers the wanted height (at most 25 m a
+  // second), each in proportion beyond a small dead zone. A stick let go sets its commands to 0
+  // once and leaves them to the keys and the stylus again.
+  void StickControls(fixed frameSeconds);
   // Over the 3D view or the map. The blink flags are bits 9 and 8 of the tick time.
   void Draw(Surface& surface, bool slowBlink, bool fastBlink) const;
 
@@ -62,6 +68,9 @@ class Hud {
   MessageQueue messages;
 
  private:
+  bool leftStickHeld_ = false;
+  bool rightStickHeld_ = false;
+
   void DrawGroundNotice(Surface& surface, bool slowBlink) const;
   void DrawMessages(Surface& surface) const;
   void DrawWeaponList(Surface& surface, bool fastBlink) const;

@@ -78,6 +78,16 @@ bool HeadlessScript::Parse(const std::string& text, std::string* error) {
     } else if (verb == "pen" && w.size() == 2 && w[1] == "up") {
       command.op = Op::PenUp;
       ok = true;
+    } else if (verb == "stick" && w.size() == 3) {
+      command.op = Op::Stick;
+      const char* axes[] = {"left-x", "left-y", "right-x", "right-y"};
+      for (uint16_t axis = 0; axis < kStickAxes; ++axis) {
+        if (w[1] == axes[axis]) {
+          command.key = axis;
+          ok = true;
+        }
+      }
+      ok = ok && ParseNumber(w[2], -32767, 32767, &command.a);
     } else if (verb == "screenshot" && w.size() == 2) {
       command.op = Op::Screenshot;
       command.path = w[1];
@@ -147,6 +157,13 @@ bool HeadlessScript::RunImmediate(HeadlessPlatform& platform, const Command& com
     case Op::PenUp:
       QueuePen(platform, kPenUp, penX_, penY_);
       return true;
+    case Op::Stick: {
+      PlatformEvent event{EventKind::StickMove};
+      event.virtualKey = command.key;
+      event.x = static_cast<int16_t>(command.a);
+      platform.QueueEvent(event);
+      return true;
+    }
     case Op::Screenshot: {
       ScriptHost* host = platform.scriptHost();
       if (host == nullptr || !host->SaveScreenshotPng(command.path)) {

@@ -7,6 +7,7 @@
 //   key down app3 | key up app3
 //   tap 120 200            stylus down at back-surface (x, y) for one tick, then up
 //   pen down X Y | pen move X Y | pen up
+//   stick left-x|left-y|right-x|right-y N   a game controller's stick to N (-32767..32767)
 //   screenshot out.png     the back surface as PNG
 //   state                  one JSON line: screen, display mode, mission state
 //   trace FILE             from now on the flight recorder's lines go to FILE
@@ -27,7 +28,7 @@ class HeadlessPlatform;
 
 class HeadlessScript {
  public:
-  enum class Op : uint8_t { FrameMs, Wait, Press, KeyDown, KeyUp, Tap, PenDown, PenMove, PenUp, Screenshot, State, Trace, Quit };
+  enum class Op : uint8_t { FrameMs, Wait, Press, KeyDown, KeyUp, Tap, PenDown, PenMove, PenUp, Stick, Screenshot, State, Trace, Quit };
 
   struct Command {
     Op op = Op::Quit;
