@@ -21,13 +21,15 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments) {
+ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments,
+                       const std::filesystem::path& contentFolder) {
   const auto scriptPath = folder.path() / "run.script";
   std::ofstream(scriptPath, std::ios::binary) << script;
-  // An empty content folder: these runs are about the program itself, not the packs.
+  // By default an empty content folder: most runs are about the program itself, not the packs.
   std::filesystem::create_directories(folder.path() / "content");
+  const std::filesystem::path content = contentFolder.empty() ? folder.path() / "content" : contentFolder;
   const std::string command = "cd '" + folder.path().string() + "' && KESTREL_DATA_DIR='" +
-                              (folder.path() / "content").string() + "' XDG_CONFIG_HOME='" +
+                              content.string() + "' XDG_CONFIG_HOME='" +
                               (folder.path() / "config").string() + "' XDG_DOCUMENTS_DIR='" +
                               (folder.path() / "documents").string() + "' '" KESTREL_RUN "' --headless --script '" +
                               scriptPath.string() + "' " + extraArguments + " 2>&1";

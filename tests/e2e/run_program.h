@@ -24,7 +24,9 @@ class RunFolder {
 };
 
 // Writes `script` into the folder and runs kestrel-run --headless on it there, with the config,
-// documents and (empty) content folders inside it. `extraArguments` are added to the command line.
-ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments = "");
+// documents and content folders inside it. `extraArguments` are added to the command line. The
+// content folder is empty unless `contentFolder` names another (where core.bin is).
+ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments = "",
+                       const std::filesystem::path& contentFolder = {});
 
 std::string ReadBytes(const std::filesystem::path& path);
