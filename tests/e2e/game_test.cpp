@@ -90,6 +90,23 @@ TEST(GameRuns, QuittingFromTheInGameMenuGoesToTheTitle) {
   EXPECT_TRUE(Has(states[1], "\"screen\":\"Title\"")) << states[1];
 }
 
+TEST(GameRuns, TurningToLandscapeInTheMenuTurnsTheGameAndLeavingTurnsTheDisplayBack) {
+  RunFolder folder("orientation");
+  // GRAPHICS, ORIENTATION, the landscape half; then (the popups now placed for landscape) BACK,
+  // BACK, QUIT and YES.
+  const std::string script =
+      "wait 400\npress app4\nwait 1200\ntap 120 151\nwait 1500\ntap 120 151\nwait 1500\ntap 170 180\nwait 600\n"
+      "state\ntap 160 122\nwait 1500\ntap 160 160\nwait 1500\ntap 160 109\nwait 1800\ntap 160 106\nwait 1500\n"
+      "state\n";
+  const ProgramRun run = RunHeadless(folder, script, kPatrol, KESTREL_CORE_PACK_DIR);
+  ASSERT_EQ(run.exitStatus, 0) << run.output;
+  const std::vector<std::string> states = StateLines(run.output);
+  ASSERT_EQ(states.size(), 2u) << run.output;
+  EXPECT_TRUE(Has(states[0], "\"screen\":\"game\",\"mode\":1,\"mapView\":0,\"paused\":1")) << states[0];
+  EXPECT_TRUE(Has(states[1], "\"screen\":\"Title\",\"mode\":0")) << states[1];
+  EXPECT_TRUE(Has(ReadBytes(folder.path() / "config" / "kestrel-run" / "settings.ini"), "ScreenMode=1"));
+}
+
 TEST(GameRuns, ARecordedRunReplaysToTheSameTrace) {
   RunFolder folder("replay");
   const ProgramRun first =
