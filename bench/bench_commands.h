@@ -11,3 +11,4 @@ struct BenchCommand {
 int RunMeshBench(int argc, char** argv);
 int RunUnpackBench(int argc, char** argv);
 int RunTerrainBench(int argc, char** argv);
+int RunGameBench(int argc, char** argv);

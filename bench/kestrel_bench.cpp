@@ -13,6 +13,9 @@ const BenchCommand kCommands[] = {
      "--pack P --mission NAME [--quality 0..3] [--distance 0..3] [--landscape] [--single-row] [--frames N]\n"
      "      [--x X --z Z --height H --yaw DEG] [--objects] [--png FILE]",
      RunTerrainBench},
+    {"game", "--mission NAME [--weapon NAME]... [--content DIR] [--quality 0..3] [--distance 0..3] [--landscape] [--frames N]\n"
+     "      [--png FILE]",
+     RunGameBench},
 };
 
 int Usage() {
