@@ -281,7 +281,7 @@ bool Application::Tick() {
   for (uint32_t& state : keyState) {
     if (state & kKeyHeld) state += elapsed;
   }
-  inputRecorder.Tick(elapsed);
+  inputRecorder.Tick(now, elapsed);
   const bool result = Update(elapsed, frameSeconds);
   if (result) Draw();
   previousTickTime_ = now;

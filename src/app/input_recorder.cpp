@@ -22,6 +22,7 @@ bool InputRecorder::Open(const std::string& path) {
   std::fputs("# Kestrel Run input, recorded: replay with kestrel-run --headless --script FILE\n", file_);
   groupTicks_ = 0;
   frameMs_ = kScriptFrameMs;
+  started_ = false;
   return true;
 }
 
@@ -47,8 +48,12 @@ void InputRecorder::Stick(uint16_t axis, int16_t position) {
   events_ += std::string("stick ") + kStickNames[axis] + " " + std::to_string(position) + "\n";
 }
 
-void InputRecorder::Tick(uint32_t elapsedMs) {
+void InputRecorder::Tick(uint32_t tickTime, uint32_t elapsedMs) {
   if (file_ == nullptr) return;
+  if (!started_) {
+    std::fprintf(file_, "clock %u\n", static_cast<unsigned>(tickTime));
+    started_ = true;
+  }
   // A headless pass moves its clock by the frame time in force when the pass before it ran its
   // commands. Ticks without input between them and with the same step share one "wait".
   if (groupTicks_ > 0 && events_.empty() && elapsedMs == frameMs_) {
@@ -68,6 +73,7 @@ void InputRecorder::Tick(uint32_t elapsedMs) {
   std::fputs(events_.c_str(), file_);
   events_.clear();
   groupTicks_ = 1;
+  std::fflush(file_);  // what led up to a crash is kept
 }
 
 void InputRecorder::WaitGroupButLast() {

@@ -6,7 +6,8 @@
 // application does), stylus positions in back-surface coordinates, as the script expects them.
 // A tick's step is set by `frame-ms` in the pass before it, since a headless pass moves its
 // clock before it runs its commands; ticks of one step without input in between share a `wait`;
-// the last tick, which ends the run, is the script's `quit`.
+// the last tick, which ends the run, is the script's `quit`. The script starts the clock where
+// the recorded run's first tick found it.
 #pragma once
 
 #include <cstdint>
@@ -29,14 +30,17 @@ class InputRecorder {
   void PenUp();
   // A game controller's stick axis (StickAxis) moved to `position`.
   void Stick(uint16_t axis, int16_t position);
-  // A tick ran with this step (1..200 ms); the events recorded since the last one came before it.
-  void Tick(uint32_t elapsedMs);
+  // A tick ran at clock time `tickTime` with this step (1..200 ms); the events recorded since
+  // the last one came before it. The first tick's time starts the script, so the replay's clock,
+  // and with it every blink phase, runs as the recorded one did.
+  void Tick(uint32_t tickTime, uint32_t elapsedMs);
   // Ends the script with the last tick; nothing more is recorded.
   void Finish();
 
  private:
   std::FILE* file_ = nullptr;
   std::string events_;        // the events since the last tick, written with the next one
+  bool started_ = false;      // the clock line is written
   uint32_t groupTicks_ = 0;   // ticks waiting to be written as one "wait"
   uint32_t frameMs_ = 33;     // the replay's frame time at this point of the script
   // The "wait" of every tick of the group but its last.

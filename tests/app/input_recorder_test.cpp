@@ -27,33 +27,34 @@ std::string Recorded(void (*record)(InputRecorder&)) {
 }
 
 TEST(InputRecorder, WritesStepsBeforeTheTicksTheyMoveTheClockFor) {
-  // The first tick has no step of its own (the replay's first pass does not move the clock);
+  // The clock starts where the first tick found it, and that tick has no step of its own (the
+  // replay's first pass does not move the clock);
   // ticks of the running step without input share a wait; a new step is set just before the
   // wait of the tick ahead of it; the closing tick is "quit".
   EXPECT_EQ(Recorded([](InputRecorder& r) {
-              r.Tick(200);
-              r.Tick(33);
-              r.Tick(33);
+              r.Tick(0, 200);
+              r.Tick(0, 33);
+              r.Tick(0, 33);
               r.Key(true, KeyAction);
               r.PenDown(10, 20);
-              r.Tick(33);
+              r.Tick(0, 33);
               r.Key(false, KeyAction);
               r.PenMove(11, 21);
               r.PenUp();
-              r.Tick(50);
-              r.Tick(50);
-              r.Tick(7);
+              r.Tick(0, 50);
+              r.Tick(0, 50);
+              r.Tick(0, 7);
             }),
-            "wait 99\nkey down action\npen down 10 20\nframe-ms 50\nwait 1\nkey up action\npen move 11 21\n"
+            "clock 0\nwait 99\nkey down action\npen down 10 20\nframe-ms 50\nwait 1\nkey up action\npen move 11 21\n"
             "pen up\nwait 50\nframe-ms 7\nwait 1\nquit\n");
   EXPECT_EQ(Recorded([](InputRecorder& r) { r.Key(true, KeyCount); }), "");
-  EXPECT_EQ(Recorded([](InputRecorder& r) { r.Tick(200); }), "quit\n");
+  EXPECT_EQ(Recorded([](InputRecorder& r) { r.Tick(3000000000u, 200); }), "clock 3000000000\nquit\n");
 }
 
 TEST(InputRecorder, AFileThatCannotBeWrittenIsRefused) {
   InputRecorder recorder;
   EXPECT_FALSE(recorder.Open("/nonexistent-folder/run.script"));
-  recorder.Tick(33);  // nothing to write to: nothing happens
+  recorder.Tick(0, 33);  // nothing to write to: nothing happens
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ std::vector<Pass> RunScript(const std::string& text, bool landscape = false, Fak
 TEST(HeadlessScript, BadLinesAreRefusedWithTheirNumber) {
   const char* bad[] = {"jump 3", "wait", "wait -5", "wait 1.5", "press fire", "tap 10", "key sideways up",
                        "pen down 1", "frame-ms 0", "state now", "screenshot", "trace", "stick up 5",
-                       "stick left-x 40000"};
+                       "stick left-x 40000", "clock -5", "clock 4294967296"};
   for (const char* line : bad) {
     HeadlessScript script;
     std::string error;
@@ -69,10 +69,10 @@ TEST(HeadlessScript, BadLinesAreRefusedWithTheirNumber) {
   std::string error;
   EXPECT_TRUE(script.Parse("frame-ms 20  # faster\nwait 100\npress app5\ntap 1 2\npen down 3 4\npen move 5 6\n"
                            "pen up\nkey down left\nkey up left\nscreenshot a.png\nstate\ntrace t.jsonl\nstick right-y -32767\n"
-                           "quit\n",
+                           "clock 4294967295\nquit\n",
                            &error))
       << error;
-  EXPECT_EQ(script.commands().size(), 14u);
+  EXPECT_EQ(script.commands().size(), 15u);
 }
 
 TEST(HeadlessScript, WaitRunsTicksOfTheFrameTime) {

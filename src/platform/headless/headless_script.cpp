@@ -60,6 +60,13 @@ bool HeadlessScript::Parse(const std::string& text, std::string* error) {
     if (verb == "frame-ms" && w.size() == 2) {
       command.op = Op::FrameMs;
       ok = ParseNumber(w[1], 1, 1000, &command.a);
+    } else if (verb == "clock" && w.size() == 2) {
+      command.op = Op::Clock;
+      // Any 32-bit clock value: kept as the bits of `a`.
+      char* end = nullptr;
+      const unsigned long long value = std::strtoull(w[1].c_str(), &end, 10);
+      ok = !w[1].empty() && w[1][0] != '-' && *end == '\0' && value <= UINT32_MAX;
+      command.a = static_cast<int32_t>(static_cast<uint32_t>(value));
     } else if (verb == "wait" && w.size() == 2) {
       command.op = Op::Wait;
       ok = ParseNumber(w[1], 0, 24 * 3600 * 1000, &command.a);
@@ -140,6 +147,9 @@ bool HeadlessScript::RunImmediate(HeadlessPlatform& platform, const Command& com
   switch (command.op) {
     case Op::FrameMs:
       frameMs_ = static_cast<uint32_t>(command.a);
+      return true;
+    case Op::Clock:
+      platform.SetClock(static_cast<uint32_t>(command.a));
       return true;
     case Op::KeyDown:
     case Op::KeyUp: {

@@ -1,6 +1,7 @@
 // The input script of a headless run: one command a line, '#' starts a comment.
 //
 //   frame-ms 33            simulated milliseconds per tick (default 33)
+//   clock 2949678          sets the simulated clock (it starts at 1000000)
 //   wait 1500              run ticks until 1500 ms have passed
 //   press action           key down in this tick, key up in the next
 //                          (up down left right action app1..app5)
@@ -28,7 +29,7 @@ class HeadlessPlatform;
 
 class HeadlessScript {
  public:
-  enum class Op : uint8_t { FrameMs, Wait, Press, KeyDown, KeyUp, Tap, PenDown, PenMove, PenUp, Stick, Screenshot, State, Trace, Quit };
+  enum class Op : uint8_t { FrameMs, Clock, Wait, Press, KeyDown, KeyUp, Tap, PenDown, PenMove, PenUp, Stick, Screenshot, State, Trace, Quit };
 
   struct Command {
     Op op = Op::Quit;
