@@ -1,4 +1,5 @@
-// Fills the screen factory with the menu screens: intro, title, credits and controls.
+// Fills the screen factory with the menu screens: intro, title, credits, controls, the mission,
+// helicopter and loadout selection and the debriefing.
 #pragma once
 
 struct ScreenFactory;

@@ -1,0 +1,71 @@
+#include "app/application.h"
+#include "app/screen_factory.h"
+#include "content/mission_def.h"
+#include "game/mission_instance.h"
+#include "menus/selection_screens.h"
+
+namespace {
+
+// The mission shown last, for the whole run of the program: coming back shows it again.
+uint16_t rememberedMission = 0;
+
+}  // namespace
+
+MissionSelectScreen::MissionSelectScreen(Application* app) : MenuScreen(app, FrameShown | FrameCancel, true) {}
+
+bool MissionSelectScreen::Enter() {
+  MenuScreen::Enter();
+  Show(rememberedMission);
+  return true;
+}
+
+void MissionSelectScreen::Show(uint16_t index) {
+  const PtrArray<MissionDef*>& missions = application->registry.missions;
+  if (missions.Empty()) {
+    current_ = nullptr;
+    SetFrameFlags(FrameShown | FrameCancel);
+    SetBackground(PackBackground(nullptr, nullptr));
+    return;
+  }
+  if (index >= missions.Count()) index = 0;
+  rememberedMission = index;
+  current_ = missions[index];
+  SetFrameFlags(FrameShown | FrameCancel | FrameArrows | FrameOk);
+  SetBackground(PackBackground(current_->pack, current_->splashScreen));
+}
+
+Screen* MissionSelectScreen::UpdateMenu(uint32_t, fixed) {
+  const ScreenFactory& screens = application->screens;
+  const uint16_t count = application->registry.missions.Count();
+  switch (TakeClick()) {
+    case ButtonOk: {
+      if (current_ == nullptr) break;
+      auto* mission = new MissionInstance(current_);
+      Screen* next = screens.CreateChopperSelectScreen(application, mission);
+      if (next == nullptr) delete mission;
+      return next;
+    }
+    case ButtonCancel:
+      return screens.CreateTitleScreen(application);
+    case ButtonNext:
+      if (count != 0) Show(static_cast<uint16_t>(rememberedMission + 1 >= count ? 0 : rememberedMission + 1));
+      break;
+    case ButtonPrevious:
+      if (count != 0) Show(static_cast<uint16_t>(rememberedMission == 0 ? count - 1 : rememberedMission - 1));
+      break;
+    default:
+      break;
+  }
+  return nullptr;
+}
+
+void MissionSelectScreen::DrawMenu() {
+  if (current_ == nullptr && application->backSurface != nullptr) {
+    DrawEmptyListNotice(*application->backSurface, u"No missions installed");
+  }
+}
+
+std::string MissionSelectScreen::DescribeState() const {
+  return MenuScreen::DescribeState() + ",\"mission\":" + JsonText(current_ != nullptr ? current_->name : nullptr) +
+         ",\"index\":" + std::to_string(rememberedMission);
+}
