@@ -1,6 +1,6 @@
 // Missions of the core pack flown through the quick start, as a player would with keys and the
 // stylus on the HUD: a won mission (radar destroyed with rockets, fuel picked up, landing on the
-// helipad), a crash into a building, quitting from the in-game menu, a recorded run replayed to
+// helipad, the debriefing), a crash into a building, quitting from the in-game menu, a recorded run replayed to
 // the same trace, and the quick start's refusals.
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ const std::string kWinIslandPatrol =
     "press up\npress up\npress up\nwait 15500\npress down\npress down\npress down\nwait 6000\nstate\n"
     // Left onto the helipad (229 degrees), 20 % for a few seconds, stop, and set down.
     "key down left\nwait 1840\nkey up left\nwait 6000\npress up\npress up\nwait 3300\n"
-    "press down\npress down\nwait 8000\ntap 233 306\nwait 6000\nstate\n";
+    "press down\npress down\nwait 8000\ntap 233 306\nwait 4000\nstate\nwait 3000\nstate\n";
 
 // The lines of the run's output that are state lines.
 std::vector<std::string> StateLines(const std::string& output) {
@@ -51,17 +51,20 @@ TEST(GameRuns, IslandPatrolIsWonWithRocketsAndALandingOnTheHelipad) {
   const ProgramRun run = RunHeadless(folder, kWinIslandPatrol, kPatrol, KESTREL_CORE_PACK_DIR);
   ASSERT_EQ(run.exitStatus, 0) << run.output;
   const std::vector<std::string> states = StateLines(run.output);
-  ASSERT_EQ(states.size(), 3u) << run.output;
+  ASSERT_EQ(states.size(), 4u) << run.output;
   // The rockets hit: the radar is destroyed, and the mission is complete.
   EXPECT_TRUE(Has(states[0], "\"object\":\"PatrolRadar\",\"status\":\"achieved\"")) << states[0];
   EXPECT_TRUE(Has(states[0], "\"weapon\":\"Rocket Pod\",\"shots\":9")) << states[0];
   EXPECT_TRUE(Has(states[0], "\"Mission complete. Return to base\"")) << states[0];
   // Over the drums: a full tank again (a Range of 200 s less a few seconds of flight since).
   EXPECT_TRUE(Has(states[1], "\"fuel\":19")) << states[1];
-  // Down on the helipad: the mission is over and the hand-over to the debriefing is counting.
+  // Down on the helipad: the mission is over and the hand-over to the debriefing is counting;
+  // 1501 ms after the end the debriefing shows the success.
   EXPECT_TRUE(Has(states[2], "\"onGround\":1,\"engineRunning\":1,\"crashed\":0")) << states[2];
   EXPECT_TRUE(Has(states[2], "\"missionOver\":1")) << states[2];
   EXPECT_FALSE(Has(states[2], "\"endDelay\":0,")) << states[2];
+  EXPECT_TRUE(Has(states[3], "\"screen\":\"Debrief\",\"mode\":0,\"menuState\":\"Active\",\"mission\":\"Island Patrol\","
+                             "\"result\":\"success\"")) << states[3];
 }
 
 TEST(GameRuns, FlyingIntoTheHangarIsACrash) {
