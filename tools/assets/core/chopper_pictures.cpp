@@ -132,7 +132,8 @@ Image Loadout(const ChopperDef& def, const ChopperArt& art) {
     plan.StrokeRect(b.x, b.y, kPylonWidth, kPylonHeight, 1, line, 0.8f);
   }
   const TextStyle caption{1, true, Rgb(170, 226, 246)};
-  DrawText(plan, Narrow(def.name), 6, kLoadoutHeight - 11, caption);
+  // Clear of the menu frame's rail down the left edge (12 pixels wide).
+  DrawText(plan, Narrow(def.name), 16, kLoadoutHeight - 11, caption);
   const std::string count = std::to_string(def.pylons) + " PYLONS";
   DrawText(plan, count, kLoadoutWidth - 6 - TextWidth(count, caption), kLoadoutHeight - 11, caption);
   return plan;
