@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build >/dev/null
-cmake --build build -j "$(nproc)" --target kestrel-run
+# The game and the core pack it plays: without core.bin there would be no missions to fly.
+cmake --build build -j "$(nproc)" --target kestrel-run kestrel_core_pack
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/bin/kestrel-run "$@"
