@@ -10,7 +10,7 @@ using namespace test_archive;
 
 namespace {
 
-const std::string kFixtures = std::string(KESTREL_SHARED_FIXTURES) + "/rar20/";
+const std::string kFixtures = std::string(KESTREL_FIXTURES) + "/rar20/";
 
 Bytes ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

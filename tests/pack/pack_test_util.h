@@ -110,7 +110,7 @@ inline Bytes Large(uint64_t seed) {
   return out;
 }
 
-inline std::string FixturesDir() { return std::string(KESTREL_SHARED_FIXTURES) + "/rar20/"; }
+inline std::string FixturesDir() { return std::string(KESTREL_FIXTURES) + "/rar20/"; }
 
 inline PackSource Source(const std::string& name, Bytes data) {
   PackSource source;

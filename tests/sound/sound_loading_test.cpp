@@ -189,7 +189,7 @@ TEST_F(SoundLoading, StrayByteAfterTheLastStereoFrameIsDropped) {
 }
 
 TEST_F(SoundLoading, RealRecordingWithAListChunk) {
-  std::ifstream file(std::string(KESTREL_SHARED_FIXTURES) + "/rar20/BoatModernEnglish.wav", std::ios::binary);
+  std::ifstream file(std::string(KESTREL_FIXTURES) + "/rar20/BoatModernEnglish.wav", std::ios::binary);
   ASSERT_TRUE(file) << "fixture missing";
   const std::vector<uint8_t> wav((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   ASSERT_EQ(wav.size(), 56464u);
