@@ -45,11 +45,18 @@ void Unpack20::FirstRefill() {
 }
 
 void Unpack20::Refill() {
+  // Of the bytes carried over, only those that came from the stream count.
+  const uint32_t carriedValid =
+      readTop_ > kInputBufferSize - kCarryOver ? readTop_ - (kInputBufferSize - kCarryOver) : 0;
   std::memmove(input_, input_ + kInputBufferSize - kCarryOver, kCarryOver);
   inAddr_ %= kCarryOver;
   const uint32_t read = stream_->ReadPacked(input_ + kCarryOver, kInputBufferSize - kCarryOver);
-  // With nothing left to read the old bytes stay and decoding runs on to the entry's size.
-  readTop_ = read > 0 ? read + kCarryOver : inAddr_;
+  readTop_ = read > 0 ? kCarryOver + read : carriedValid;
+}
+
+bool Unpack20::InputUsedUp() const {
+  // A valid stream ends within its packed bytes; reading past them means the rest is not data.
+  return inAddr_ > readTop_ || (inAddr_ == readTop_ && inBit_ != 0);
 }
 
 uint32_t Unpack20::getbits() const {
@@ -140,6 +147,7 @@ void Unpack20::ReadTables() {
   uint8_t table[kMaxTableSize] = {};
   for (uint32_t i = 0; i < tableSize;) {
     if (inAddr_ > kTableSymbolRefill) Refill();
+    if (InputUsedUp()) return;  // a damaged table: the main loop stops on it
     const uint32_t symbol = DecodeSymbol(BD_);
     if (symbol < 16) {
       table[i] = static_cast<uint8_t>((symbol + oldTable_[i]) & 15);
@@ -280,6 +288,10 @@ void Unpack20::Unpack(EntryStream& stream, uint32_t unpackedSize, bool continues
     } else {
       DecodeStep();
     }
+    // Every step takes at least one bit, so a damaged stream ends with its packed bytes: it
+    // can neither run on over stale buffer bytes to a huge declared size nor repeat empty
+    // matches for ever. What was written falls short of the size, and the entry fails.
+    if (InputUsedUp()) break;
   }
   ReadLastTables();
   Flush();

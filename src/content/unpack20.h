@@ -5,9 +5,11 @@
 // solid archive one decoder serves every entry in turn: the window, the last distances, the
 // tables and the audio state carry over to an entry flagged as continuing the solid stream.
 //
-// Damaged input only ever produces wrong bytes: every window index is masked, every table
-// index is bounded, the bit reader never leaves its buffer, and output that would run past the
-// entry's size ends decoding. The reader's CRC check then rejects the entry.
+// Damaged input only ever produces wrong bytes or too few: every window index is masked, every
+// table index is bounded, the bit reader never leaves its buffer, output that would run past the
+// entry's size ends decoding, and so does reading past the entry's packed bytes (every step
+// takes at least one bit, so decoding time is bounded by the packed size). The reader's size and
+// CRC checks then reject the entry.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +41,8 @@ class Unpack20 {
   void ResetState();
   void FirstRefill();
   void Refill();
+  // True once decoding has read past the last packed byte of the entry.
+  bool InputUsedUp() const;
   uint32_t getbits() const;
   void addbits(uint32_t bits);
   uint32_t ReadExtraBits(uint32_t count);
