@@ -47,12 +47,6 @@ bool TakeKey(uint32_t& state) {
   return true;
 }
 
-}  // namespace
-
-Hud::Hud(Application* app) : application(app) {}
-
-namespace {
-
 constexpr int32_t kStickDeadZone = 6000;  // of 32767: a stick at rest never rests exactly at 0
 constexpr fixed kStickClimbRate = IntToFixed(25);  // metres a second at full deflection
 
@@ -65,33 +59,10 @@ fixed StickPercent(int16_t position) {
   return position < 0 ? -percent : percent;
 }
 
+
 }  // namespace
 
-void Hud::StickControls(fixed frameSeconds) {
-  if (!controlsEnabled || chopper == nullptr) return;
-  Chopper& c = *chopper;
-  const int16_t* stick = application->stick;
-  const fixed forward = -StickPercent(stick[StickLeftY]);  // pushed up is ahead
-  const fixed turn = StickPercent(stick[StickLeftX]);
-  const fixed strafe = StickPercent(stick[StickRightX]);
-  const fixed climb = -StickPercent(stick[StickRightY]);
-
-  // As on the gauges, only the height can be chosen on the ground.
-  const bool leftHeld = forward != 0 || turn != 0;
-  if (!c.onGround && (leftHeld || leftStickHeld_)) {
-    c.forwardCommand = forward;
-    c.turnCommand = turn;
-  }
-  leftStickHeld_ = leftHeld;
-  const bool rightHeld = strafe != 0 || climb != 0;
-  if (!c.onGround && (rightHeld || rightStickHeld_)) c.strafeCommand = strafe;
-  if (climb != 0) {
-    const fixed step = FixedMul(FixedMul(climb, kStickClimbRate) / 100, frameSeconds);
-    const fixed wanted = c.altitudeCommand + step;
-    c.altitudeCommand = wanted < 0 ? 0 : wanted > kHundred ? kHundred : wanted;
-  }
-  rightStickHeld_ = rightHeld;
-}
+Hud::Hud(Application* app) : application(app) {}
 
 void Hud::Layout(uint32_t mode) {
   if (mode == layoutMode || mode > 1) return;
@@ -190,4 +161,30 @@ void Hud::Controls() {
       c.altitudeCommand = IntToFixed(altitude.y + 205 - penY) >> 1;
     }
   }
+}
+
+void Hud::StickControls(fixed frameSeconds) {
+  if (!controlsEnabled || chopper == nullptr) return;
+  Chopper& c = *chopper;
+  const int16_t* stick = application->stick;
+  const fixed forward = -StickPercent(stick[StickLeftY]);  // pushed up is ahead
+  const fixed turn = StickPercent(stick[StickLeftX]);
+  const fixed strafe = StickPercent(stick[StickRightX]);
+  const fixed climb = -StickPercent(stick[StickRightY]);
+
+  // As on the gauges, only the height can be chosen on the ground.
+  const bool leftHeld = forward != 0 || turn != 0;
+  if (!c.onGround && (leftHeld || leftStickHeld_)) {
+    c.forwardCommand = forward;
+    c.turnCommand = turn;
+  }
+  leftStickHeld_ = leftHeld;
+  const bool rightHeld = strafe != 0 || climb != 0;
+  if (!c.onGround && (rightHeld || rightStickHeld_)) c.strafeCommand = strafe;
+  if (climb != 0) {
+    const fixed step = FixedMul(FixedMul(climb, kStickClimbRate) / 100, frameSeconds);
+    const fixed wanted = c.altitudeCommand + step;
+    c.altitudeCommand = wanted < 0 ? 0 : wanted > kHundred ? kHundred : wanted;
+  }
+  rightStickHeld_ = rightHeld;
 }
