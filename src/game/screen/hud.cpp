@@ -59,7 +59,6 @@ fixed StickPercent(int16_t position) {
   return position < 0 ? -percent : percent;
 }
 
-
 }  // namespace
 
 Hud::Hud(Application* app) : application(app) {}
