@@ -241,6 +241,12 @@ bool MenuScreen::ShowPicture(uint32_t pictureId) {
 }
 
 void MenuScreen::SetBackground(std::unique_ptr<Surface> background) {
+  // No picture (a missing or broken one) fades to black: an empty surface would draw nothing
+  // and leave the last picture showing.
+  if (background == nullptr || !background->HasPixels()) {
+    background = std::make_unique<Surface>();
+    if (background->Create(240, 320)) background->Clear(0);
+  }
   if (incoming_ != nullptr) {
     const uint8_t opacity = CrossFadeOpacity();
     if (background_ != nullptr) {

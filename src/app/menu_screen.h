@@ -71,8 +71,9 @@ class MenuScreen : public Screen {
 
   // Cross-fades to one of the program's pictures; false (and nothing changes) when it is missing.
   bool ShowPicture(uint32_t pictureId);
-  // Takes the surface and cross-fades to it over 800 ms. A cross-fade under way is frozen into the
-  // current background at its present opacity first.
+  // Takes the surface and cross-fades to it over 800 ms; null or an empty surface (a missing
+  // picture) fades to black. A cross-fade under way is frozen into the current background at its
+  // present opacity first.
   void SetBackground(std::unique_ptr<Surface> background);
 
   MenuState state() const { return state_; }

@@ -21,5 +21,9 @@ struct Vector3 {
   friend constexpr bool operator==(const Vector3&, const Vector3&) = default;
 };
 
+// a + b, component by component, wrapping like every fixed sum.
+constexpr Vector3 Sum(const Vector3& a, const Vector3& b) {
+  return {WrapAdd(a.x, b.x), WrapAdd(a.y, b.y), WrapAdd(a.z, b.z)};
+}
 Vector3 Cross(const Vector3& a, const Vector3& b);
 fixed Dot(const Vector3& a, const Vector3& b);

@@ -1,5 +1,7 @@
 #include "core/wide_string.h"
 
+#include <cstdio>
+
 #include "core/memory.h"
 
 namespace {
@@ -158,4 +160,21 @@ std::u16string WideFromUtf8(const std::string& text) {
     }
   }
   return out;
+}
+
+std::string JsonString(const char16_t* text) {
+  std::string out = "\"";
+  for (const char c : Utf8FromWide(text)) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
 }

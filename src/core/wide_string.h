@@ -33,3 +33,5 @@ std::string Cp1252FromWide(const char16_t* text);
 // UTF-8 for file-system paths and the terminal, UTF-16 for everything the game holds.
 std::string Utf8FromWide(const char16_t* text);
 std::u16string WideFromUtf8(const std::string& text);
+// `text` (null: empty) as a quoted JSON string in UTF-8, for the state lines of scripted runs.
+std::string JsonString(const char16_t* text);

@@ -61,8 +61,7 @@ void Emitter::SpawnParticle() {
 void Emitter::MoveParticle(EffectParticle& particle, fixed dt) {
   Vector3 step = particle.direction;
   step.Scale(FixedMul(particle.rise, dt));
-  particle.position = Vector3(WrapAdd(particle.position.x, step.x), WrapAdd(particle.position.y, step.y),
-                              WrapAdd(particle.position.z, step.z));
+  particle.position = Sum(particle.position, step);
 }
 
 void Emitter::Update(uint32_t elapsedMs, fixed dt) {
@@ -75,7 +74,7 @@ void Emitter::Update(uint32_t elapsedMs, fixed dt) {
     const Vector3 step(WrapSub(to.x, lastSpawn.x) / due, WrapSub(to.y, lastSpawn.y) / due,
                        WrapSub(to.z, lastSpawn.z) / due);
     for (int32_t i = 0; i < due; ++i) {
-      lastSpawn = Vector3(WrapAdd(lastSpawn.x, step.x), WrapAdd(lastSpawn.y, step.y), WrapAdd(lastSpawn.z, step.z));
+      lastSpawn = Sum(lastSpawn, step);
       SpawnParticle();
     }
   }

@@ -39,8 +39,7 @@ bool GameWorld::AddProjectile(Projectile* projectile) {
     const fixed* right = chopper->transform.m;
     const fixed sign = nextRocketGoesLeft ? -2 : 2;
     nextRocketGoesLeft = !nextRocketGoesLeft;
-    launch = Vector3(WrapAdd(launch.x, right[0] * sign), WrapAdd(launch.y, right[1] * sign),
-                     WrapAdd(launch.z, right[2] * sign));
+    launch = Sum(launch, Vector3(right[0] * sign, right[1] * sign, right[2] * sign));
     PostMessage(MessageRocketAway);
   }
 

@@ -13,23 +13,6 @@
 
 namespace {
 
-std::string Quoted(const char16_t* text) {
-  std::string out = "\"";
-  for (const char c : Utf8FromWide(text != nullptr ? text : u"")) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + '"';
-}
-
 // A 16.16 value with two decimals.
 std::string Decimal(fixed value) {
   char text[32];
@@ -55,7 +38,7 @@ std::string DescribeWorld(const GameWorld& world, const MessageQueue* queue) {
     json += ",\"engineRunning\":" + std::to_string(c->engineRunning);
     json += ",\"crashed\":" + std::to_string(c->crashed);
     json += ",\"passengers\":" + std::to_string(c->passengers);
-    json += ",\"weapon\":" + (slot != nullptr ? Quoted(slot->definition->name) : std::string("null"));
+    json += ",\"weapon\":" + (slot != nullptr ? JsonString(slot->definition->name) : std::string("null"));
     json += ",\"shots\":" + std::to_string(slot != nullptr ? slot->ShotsLeft() : 0) + "},";
   }
   json += "\"goals\":[";
@@ -65,7 +48,7 @@ std::string DescribeWorld(const GameWorld& world, const MessageQueue* queue) {
       const uint32_t type = goal.definition->goalType;
       if (i != 0) json += ",";
       json += "{\"type\":\"" + std::string(type < 3 ? kGoalTypes[type] : "Other") + "\"";
-      json += ",\"object\":" + Quoted(goal.definition->objectName);
+      json += ",\"object\":" + JsonString(goal.definition->objectName);
       json += ",\"status\":\"" + std::string(goal.status < 3 ? kGoalStatus[goal.status] : "?") + "\"";
       json += ",\"timeLeft\":" + std::to_string(goal.timeLeft) + "}";
     }
@@ -74,7 +57,7 @@ std::string DescribeWorld(const GameWorld& world, const MessageQueue* queue) {
   if (queue != nullptr) {
     for (uint16_t i = 0; i < queue->entries.Count(); ++i) {
       if (i != 0) json += ",";
-      json += Quoted(queue->entries[i]->text);
+      json += JsonString(queue->entries[i]->text);
     }
   }
   json += "],\"missionOver\":" + std::to_string(world.missionOver);

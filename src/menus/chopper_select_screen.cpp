@@ -4,6 +4,7 @@
 #include "app/screen_factory.h"
 #include "content/chopper_def.h"
 #include "content/pictures.h"
+#include "core/wide_string.h"
 #include "game/chopper.h"
 #include "game/mission_instance.h"
 #include "menus/selection_screens.h"
@@ -80,7 +81,7 @@ void ChopperSelectScreen::Show(uint16_t index) {
   if (choppers.Empty()) {
     current_ = nullptr;
     SetFrameFlags(FrameShown | FrameCancel);
-    SetBackground(PackBackground(nullptr, nullptr));
+    SetBackground(nullptr);
     return;
   }
   if (index >= choppers.Count()) index = 0;
@@ -102,7 +103,8 @@ Screen* ChopperSelectScreen::UpdateMenu(uint32_t elapsedMs, fixed) {
   const ScreenFactory& screens = application->screens;
   const uint16_t count = application->registry.choppers.Count();
   Screen* next = nullptr;
-  switch (TakeClick()) {
+  const uint32_t clicked = TakeClick();
+  switch (clicked) {
     case ButtonOk:
       if (current_ != nullptr && mission_ != nullptr) {
         auto* chopper = new Chopper(current_);
@@ -120,10 +122,8 @@ Screen* ChopperSelectScreen::UpdateMenu(uint32_t elapsedMs, fixed) {
       next = screens.CreateMissionSelectScreen(application);
       break;
     case ButtonNext:
-      if (count != 0) Show(static_cast<uint16_t>(rememberedChopper + 1 >= count ? 0 : rememberedChopper + 1));
-      break;
     case ButtonPrevious:
-      if (count != 0) Show(static_cast<uint16_t>(rememberedChopper == 0 ? count - 1 : rememberedChopper - 1));
+      if (count != 0) Show(NeighbourIndex(rememberedChopper, count, clicked == ButtonNext));
       break;
     default:
       break;
@@ -154,6 +154,6 @@ void ChopperSelectScreen::DrawMenu() {
 }
 
 std::string ChopperSelectScreen::DescribeState() const {
-  return MenuScreen::DescribeState() + ",\"chopper\":" + JsonText(current_ != nullptr ? current_->name : nullptr) +
+  return MenuScreen::DescribeState() + ",\"chopper\":" + JsonString(current_ != nullptr ? current_->name : nullptr) +
          ",\"index\":" + std::to_string(rememberedChopper);
 }

@@ -2,6 +2,7 @@
 #include "app/screen_factory.h"
 #include "content/mission_def.h"
 #include "content/pictures.h"
+#include "core/wide_string.h"
 #include "game/chopper.h"
 #include "game/mission_instance.h"
 #include "menus/selection_screens.h"
@@ -40,6 +41,6 @@ void DebriefScreen::DrawMenu() {
 
 std::string DebriefScreen::DescribeState() const {
   const MissionDef* definition = mission_ != nullptr ? mission_->definition : nullptr;
-  return MenuScreen::DescribeState() + ",\"mission\":" + JsonText(definition != nullptr ? definition->name : nullptr) +
+  return MenuScreen::DescribeState() + ",\"mission\":" + JsonString(definition != nullptr ? definition->name : nullptr) +
          ",\"result\":\"" + (success_ ? "success" : "failure") + "\"";
 }

@@ -6,6 +6,7 @@
 #include "content/data_buffer.h"
 #include "content/pictures.h"
 #include "content/weapon_def.h"
+#include "core/wide_string.h"
 #include "game/chopper.h"
 #include "game/mission_instance.h"
 #include "game/weapons.h"
@@ -97,7 +98,7 @@ void LoadoutScreen::Show(uint16_t index) {
   if (weapons.Empty()) {
     current_ = nullptr;
     SetFrameFlags(FrameShown | FrameCancel);
-    SetBackground(PackBackground(nullptr, nullptr));
+    SetBackground(nullptr);
     for (int k = 0; k < pylonCount_; ++k) {
       if (MenuButton* button = FindButton(kFirstPylonButton + k)) button->enabled = false;
     }
@@ -108,8 +109,7 @@ void LoadoutScreen::Show(uint16_t index) {
   current_ = weapons[index];
   CheckFlags();
   Replace(title_, current_->LoadTitle());
-  auto splash = current_->LoadSplash();
-  SetBackground(splash != nullptr ? std::move(splash) : PackBackground(nullptr, nullptr));
+  SetBackground(current_->LoadSplash());
   const fixed figures[5] = {IntToFixed(current_->weight), IntToFixed(current_->payload), current_->range,
                             current_->speed, IntToFixed(current_->accuracy)};
   for (int i = 0; i < 5; ++i) figures_[i].MoveTo(figures[i]);
@@ -206,10 +206,8 @@ Screen* LoadoutScreen::UpdateMenu(uint32_t elapsedMs, fixed) {
       }
       break;
     case ButtonNext:
-      if (count != 0) Show(static_cast<uint16_t>(rememberedWeapon + 1 >= count ? 0 : rememberedWeapon + 1));
-      break;
     case ButtonPrevious:
-      if (count != 0) Show(static_cast<uint16_t>(rememberedWeapon == 0 ? count - 1 : rememberedWeapon - 1));
+      if (count != 0) Show(NeighbourIndex(rememberedWeapon, count, clicked == ButtonNext));
       break;
     default:
       if (clicked >= kFirstPylonButton && clicked < kFirstPylonButton + static_cast<uint32_t>(pylonCount_)) {
@@ -249,10 +247,10 @@ void LoadoutScreen::DrawMenu() {
 
 std::string LoadoutScreen::DescribeState() const {
   std::string state = MenuScreen::DescribeState() + ",\"weapon\":" +
-                      JsonText(current_ != nullptr ? current_->name : nullptr) + ",\"pylons\":[";
+                      JsonString(current_ != nullptr ? current_->name : nullptr) + ",\"pylons\":[";
   for (int k = 0; k < pylonCount_; ++k) {
     if (k != 0) state += ",";
-    state += pylons_[k] != nullptr ? JsonText(pylons_[k]->name) : "null";
+    state += pylons_[k] != nullptr ? JsonString(pylons_[k]->name) : "null";
   }
   return state + "],\"weight\":" + std::to_string(TotalWeight()) + ",\"ok\":" +
          std::to_string((frameFlags() & FrameOk) != 0 ? 1 : 0);

@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/screen_factory.h"
 #include "content/mission_def.h"
+#include "core/wide_string.h"
 #include "game/mission_instance.h"
 #include "menus/selection_screens.h"
 
@@ -24,7 +25,7 @@ void MissionSelectScreen::Show(uint16_t index) {
   if (missions.Empty()) {
     current_ = nullptr;
     SetFrameFlags(FrameShown | FrameCancel);
-    SetBackground(PackBackground(nullptr, nullptr));
+    SetBackground(nullptr);
     return;
   }
   if (index >= missions.Count()) index = 0;
@@ -37,7 +38,8 @@ void MissionSelectScreen::Show(uint16_t index) {
 Screen* MissionSelectScreen::UpdateMenu(uint32_t, fixed) {
   const ScreenFactory& screens = application->screens;
   const uint16_t count = application->registry.missions.Count();
-  switch (TakeClick()) {
+  const uint32_t clicked = TakeClick();
+  switch (clicked) {
     case ButtonOk: {
       if (current_ == nullptr) break;
       auto* mission = new MissionInstance(current_);
@@ -48,10 +50,8 @@ Screen* MissionSelectScreen::UpdateMenu(uint32_t, fixed) {
     case ButtonCancel:
       return screens.CreateTitleScreen(application);
     case ButtonNext:
-      if (count != 0) Show(static_cast<uint16_t>(rememberedMission + 1 >= count ? 0 : rememberedMission + 1));
-      break;
     case ButtonPrevious:
-      if (count != 0) Show(static_cast<uint16_t>(rememberedMission == 0 ? count - 1 : rememberedMission - 1));
+      if (count != 0) Show(NeighbourIndex(rememberedMission, count, clicked == ButtonNext));
       break;
     default:
       break;
@@ -66,6 +66,6 @@ void MissionSelectScreen::DrawMenu() {
 }
 
 std::string MissionSelectScreen::DescribeState() const {
-  return MenuScreen::DescribeState() + ",\"mission\":" + JsonText(current_ != nullptr ? current_->name : nullptr) +
+  return MenuScreen::DescribeState() + ",\"mission\":" + JsonString(current_ != nullptr ? current_->name : nullptr) +
          ",\"index\":" + std::to_string(rememberedMission);
 }

@@ -3,7 +3,6 @@
 #include "app/menu_screen.h"
 #include "content/data_buffer.h"
 #include "content/pictures.h"
-#include "core/wide_string.h"
 #include "gfx/blit.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -18,6 +17,11 @@ constexpr uint32_t kBarLength = 100;
 
 void ShownValue::MoveTo(fixed target) {
   map_.Init(0, IntToFixed(MenuScreen::kCrossFadeMs), map_.y, target);
+}
+
+uint16_t NeighbourIndex(uint16_t index, uint16_t count, bool forward) {
+  if (forward) return static_cast<uint16_t>(index + 1 >= count ? 0 : index + 1);
+  return static_cast<uint16_t>(index == 0 ? count - 1 : index - 1);
 }
 
 void DrawFigureBar(Surface& surface, int32_t x, int32_t top, fixed value, fixed largest, bool secondColours) {
@@ -35,9 +39,7 @@ void DrawMaskedPicture(Surface& surface, const Surface& picture, int32_t x, int3
 
 std::unique_ptr<Surface> PackBackground(const ContentPack* pack, const char16_t* fileName) {
   auto picture = std::make_unique<Surface>();
-  if (fileName != nullptr && DecodeJpeg(*picture, DataBuffer(pack, fileName))) return picture;
-  // Cross-fading to an empty picture would leave the last one showing: fade to black instead.
-  if (picture->Create(240, 320)) picture->Clear(0);
+  if (fileName != nullptr) DecodeJpeg(*picture, DataBuffer(pack, fileName));
   return picture;
 }
 
@@ -54,13 +56,4 @@ void DrawEmptyListNotice(Surface& surface, const char16_t* text) {
   const int32_t width = TextWidth(font, text) + 16;
   DrawPanel(surface, (surface.width - width) / 2, 140, width, 22, 0x2104, true, 200);
   DrawText(surface, font, 0x87F0, text, surface.width / 2, 147, nullptr, HorizontalAlign::Centre, VerticalAlign::Top);
-}
-
-std::string JsonText(const char16_t* text) {
-  std::string json = "\"";
-  for (const char c : Utf8FromWide(text != nullptr ? text : u"")) {
-    if (c == '"' || c == '\\') json += '\\';
-    if (static_cast<unsigned char>(c) >= 0x20) json += c;
-  }
-  return json + '"';
 }

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "core/fixed.h"
 #include "core/linear_map.h"
@@ -24,6 +23,10 @@ class ShownValue {
   LinearMap map_;
 };
 
+// The place after `index` (forward) or before it in a list of `count` (> 0), wrapping around:
+// what the frame's next and previous buttons show.
+uint16_t NeighbourIndex(uint16_t index, uint16_t count, bool forward);
+
 // A bar three pixels high from (x, top): `value` of `largest` is 100 pixels. The second colours
 // mark the laden figure of a pair, or a load over the limit.
 void DrawFigureBar(Surface& surface, int32_t x, int32_t top, fixed value, fixed largest, bool secondColours);
@@ -31,13 +34,11 @@ void DrawFigureBar(Surface& surface, int32_t x, int32_t top, fixed value, fixed 
 // A picture drawn with its own soft edge (ARGB4444).
 void DrawMaskedPicture(Surface& surface, const Surface& picture, int32_t x, int32_t y);
 
-// The JPEG `fileName` of `pack` as a background; a missing or broken picture gives a black one.
+// The JPEG `fileName` of `pack` as a background; empty when it is missing or broken (which the
+// menu screen shows as black).
 std::unique_ptr<Surface> PackBackground(const ContentPack* pack, const char16_t* fileName);
 // A picture of `pack` with its mask picture, as a soft-edged sprite; empty when either is missing.
 void LoadPackSprite(Surface& target, const ContentPack* pack, const char16_t* colour, const char16_t* mask);
-
-// `text` as a JSON string, quotes included (null: an empty string), for the state line.
-std::string JsonText(const char16_t* text);
 
 // A line of text in the middle of the screen, on a panel: what a list with nothing in it shows.
 void DrawEmptyListNotice(Surface& surface, const char16_t* text);

@@ -30,22 +30,6 @@ const std::string kWinIslandPatrol =
     "key down left\nwait 1840\nkey up left\nwait 6000\npress up\npress up\nwait 3300\n"
     "press down\npress down\nwait 8000\ntap 233 306\nwait 4000\nstate\nwait 3000\nstate\n";
 
-// The lines of the run's output that are state lines.
-std::vector<std::string> StateLines(const std::string& output) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < output.size()) {
-    const size_t end = output.find('\n', start);
-    const std::string line = output.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (line.rfind("{\"screen\"", 0) == 0) lines.push_back(line);
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return lines;
-}
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 TEST(GameRuns, IslandPatrolIsWonWithRocketsAndALandingOnTheHelipad) {
   RunFolder folder("patrol");
   const ProgramRun run = RunHeadless(folder, kWinIslandPatrol, kPatrol, KESTREL_CORE_PACK_DIR);

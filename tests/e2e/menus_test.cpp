@@ -2,7 +2,6 @@
 // (buttons 160 x 22 from y = 140, centred on x = 120) and read the state lines.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 #include "run_program.h"
@@ -14,17 +13,6 @@ namespace {
 constexpr const char* kToTitleMenu = "wait 7000\n";
 // Time for a popup to slide out and the next one to slide in.
 constexpr const char* kNextPopup = "wait 1800\n";
-
-std::vector<std::string> StateLines(const std::string& output) {
-  std::vector<std::string> lines;
-  std::istringstream in(output);
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("{\"screen\"", 0) == 0) lines.push_back(line);
-  }
-  return lines;
-}
-
-bool Has(const std::string& line, const std::string& part) { return line.find(part) != std::string::npos; }
 
 TEST(MenuRuns, TheIntroRunsToTheTitleScreen) {
   RunFolder folder("intro");

@@ -92,21 +92,6 @@ std::string ChooseThroughTheMenus(const Choice& choice) {
   return script + "state\npress action\nwait 1800\n";
 }
 
-std::vector<std::string> StateLines(const std::string& output) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < output.size()) {
-    size_t end = output.find('\n', start);
-    if (end == std::string::npos) end = output.size();
-    const std::string line = output.substr(start, end - start);
-    if (line.rfind("{\"screen\"", 0) == 0) lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 // A run folder whose settings skip the intro.
 class MenuRun {
  public:

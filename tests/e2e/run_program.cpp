@@ -14,6 +14,15 @@ RunFolder::RunFolder(const std::string& name)
 
 RunFolder::~RunFolder() { std::filesystem::remove_all(path_); }
 
+std::vector<std::string> StateLines(const std::string& output) {
+  std::vector<std::string> lines;
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("{\"screen\"", 0) == 0) lines.push_back(line);
+  }
+  return lines;
+}
+
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 struct ProgramRun {
   int exitStatus = -1;
@@ -30,3 +31,7 @@ ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const
                        const std::filesystem::path& contentFolder = {});
 
 std::string ReadBytes(const std::filesystem::path& path);
+
+// The lines of a run's output that are state lines (JSON objects starting with the screen).
+std::vector<std::string> StateLines(const std::string& output);
+inline bool Has(const std::string& line, const std::string& part) { return line.find(part) != std::string::npos; }

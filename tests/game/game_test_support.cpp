@@ -1,9 +1,7 @@
 #include "game_test_support.h"
 
 #include <cstring>
-#include <fstream>
 
-#include "archive_writer.h"
 #include "content/ini.h"
 #include "core/wide_string.h"
 #include "mesh_shapes.h"
@@ -40,7 +38,7 @@ TestMissionPack::TestMissionPack(const std::string& missionsIni) : missionsIni_(
   landscape.sky = SkyJpeg(160, 720);
   using mesh_shapes::Cube;
   using mesh_shapes::MeshFileBytes;
-  const std::vector<PackSource> files = {
+  files_ = std::make_unique<render_test::TestPack>(std::vector<mesh_shapes::PackFile>{
       {"height.bin", landscape.heights},
       {"texture.bin", landscape.texture},
       {"sky.jpg", landscape.sky},
@@ -52,13 +50,7 @@ TestMissionPack::TestMissionPack(const std::string& missionsIni) : missionsIni_(
       {"meshes.ini", Bytes("[Drum]\nMesh 0 = 16 drum.msh checker.jpg\n[House]\nMesh 0 = 16 house.msh checker.jpg\n"
                            "[Tank]\nMesh 0 = 16 tank.msh checker.jpg\n[Person]\nMesh 0 = 16 person.msh checker.jpg\n")},
       {"missions.ini", Bytes(missionsIni)},
-  };
-  ArchiveOptions options;
-  options.store = true;
-  const std::vector<uint8_t> archive = BuildArchive(files, options);
-  std::ofstream(folder_.path() / "test.bin", std::ios::binary)
-      .write(reinterpret_cast<const char*>(archive.data()), static_cast<std::streamsize>(archive.size()));
-  opened_ = pack.Open(folder_.WidePath("test.bin").c_str(), nullptr);
+  });
 }
 
 std::unique_ptr<MissionDef> TestMissionPack::Mission(const char16_t* name) const {
@@ -67,7 +59,7 @@ std::unique_ptr<MissionDef> TestMissionPack::Mission(const char16_t* name) const
                           static_cast<uint32_t>(missionsIni_.size()));
   const IniSection* section = document.FindSection(name);
   if (section == nullptr) return nullptr;
-  auto mission = std::make_unique<MissionDef>(&pack, u"missions.ini");
+  auto mission = std::make_unique<MissionDef>(&files_->pack, u"missions.ini");
   mission->ReadSection(*section);
   return mission;
 }

@@ -13,7 +13,7 @@
 #include "content/mission_def.h"
 #include "content/weapon_def.h"
 #include "core/fixed.h"
-#include "gfx/test_pictures.h"
+#include "render_test_support.h"
 
 namespace game_test {
 
@@ -35,16 +35,13 @@ std::string LandscapeLines();
 class TestMissionPack {
  public:
   explicit TestMissionPack(const std::string& missionsIni);
-  bool opened() const { return opened_; }
+  bool opened() const { return files_->opened(); }
   // The definition of the mission section `name`, reading from this pack; null when absent.
   std::unique_ptr<MissionDef> Mission(const char16_t* name) const;
 
-  ContentPack pack;
-
  private:
-  TempFolder folder_;
+  std::unique_ptr<render_test::TestPack> files_;
   std::string missionsIni_;
-  bool opened_ = false;
 };
 
 // A helicopter whose payload is 0, so it always flies with its empty figures (the defaults:

@@ -70,14 +70,19 @@ class SelectionTest : public testing::Test {
     }
     return nullptr;
   }
-  // A tap on the frame's cancel button: down for a frame, lifted over it in the next.
-  Screen* TapCancel(MenuScreen& screen) {
-    application->penX = 222;
-    application->penY = 258;
+  // The stylus down at (x, y) for a frame and lifted there in the next; the successor if one came.
+  Screen* Tap(MenuScreen& screen, int16_t x, int16_t y) {
+    application->penX = x;
+    application->penY = y;
     application->penDown = 1;
     Run(screen, 20);
     application->penDown = 0;
-    return Run(screen, 600);  // clicked on lifting, then the 500 ms fade to black
+    return Run(screen, 20);
+  }
+  // A tap on the frame's cancel button, then the 500 ms fade to black.
+  Screen* TapCancel(MenuScreen& screen) {
+    Tap(screen, 222, 258);
+    return Run(screen, 600);
   }
   uint16_t Pixel(int x, int y) const { return application->backSurface->Row(y)[x]; }
   // The length of the bar whose top row is `row`, from x 100, in colour `colour`.
@@ -155,14 +160,8 @@ TEST_F(SelectionTest, AHelicopterOfTwelvePylonsGetsEightAndTheLoadoutArmsItInOrd
   EXPECT_EQ(screen.pylonCount(), 8);
   Run(screen, 600);
   // The eight-pylon places: tap the first two (the tests' button pictures are 16 x 8).
-  for (const auto& [x, y] : {std::pair{20, 33}, std::pair{200, 33}}) {
-    application->penX = static_cast<int16_t>(x);
-    application->penY = static_cast<int16_t>(y);
-    application->penDown = 1;
-    Run(screen, 20);
-    application->penDown = 0;
-    Run(screen, 20);
-  }
+  Tap(screen, 20, 33);
+  Tap(screen, 200, 33);
   ASSERT_NE(screen.pylon(0), nullptr);
   ASSERT_NE(screen.pylon(1), nullptr);
   EXPECT_EQ(screen.TotalWeight(), 200u);

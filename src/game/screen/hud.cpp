@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "game/chopper.h"
+#include "gfx/font.h"
 
 namespace {
 
@@ -61,7 +62,8 @@ fixed StickPercent(int16_t position) {
 
 }  // namespace
 
-Hud::Hud(Application* app) : application(app) {}
+Hud::Hud(Application* app)
+    : application(app), regular_(FindFont(u"sysfontSqTiny")), bold_(FindFont(u"sysfontSqTinyBold")) {}
 
 void Hud::Layout(uint32_t mode) {
   if (mode == layoutMode || mode > 1) return;

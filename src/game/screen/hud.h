@@ -15,6 +15,7 @@
 
 class Application;
 class Chopper;
+struct Font;
 class Surface;
 
 struct HudRect {
@@ -68,6 +69,8 @@ class Hud {
   MessageQueue messages;
 
  private:
+  const Font* regular_;  // values and labels
+  const Font* bold_;     // titles
   bool leftStickHeld_ = false;
   bool rightStickHeld_ = false;
 
