@@ -176,6 +176,30 @@ TEST(DecoderFaults, AudioModeChannelSwitches) {
   EXPECT_EQ(out[13], 'z');
 }
 
+// Damaged entries fail in time proportional to their packed bytes: decoding stops when they are
+// used up, instead of repeating matches that copy nothing for ever ...
+TEST(DecoderFaults, MatchesThatCopyNothingForEver) {
+  StreamWriter s;
+  s.LzTables();
+  for (int i = 0; i < 100; ++i) s.Symbol(method20::kRepeatLastMatch);  // no match yet: copies nothing
+  // The step that reads past the end still lands: the last byte's padding bits and the zero
+  // look-ahead decode as one literal. Then decoding stops.
+  EXPECT_EQ(DecodeDirect(s.Finish(), 4u << 20).size(), 1u);
+}
+
+// ... or running on over stale buffer bytes up to a huge declared size.
+TEST(DecoderFaults, DecodingOnOverStaleBufferBytes) {
+  StreamWriter s;
+  s.LzTables();
+  s.Literal('a');
+  s.Match(10, 1);  // 11 real bytes, and then the data ends
+  EXPECT_EQ(DecodeDirect(s.Finish(), 4u << 20).size(), 11u + 1u);
+
+  // Through the reader: a few hundred packed bytes claiming 4 MiB fail cleanly.
+  Bytes out;
+  EXPECT_FALSE(ExtractFromBytes(Build({Compressed("e", s.Finish(), Bytes(4u << 20, 'a'))}), "e", out));
+}
+
 // --- The archive around it ---------------------------------------------------------------------
 
 // A pack cut short anywhere: the entries that lie wholly before the cut still extract; the one

@@ -1,12 +1,7 @@
 // The version-20 decoder, fed hand-written streams (see StreamWriter) through the reader.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <vector>
-
 #include "archive_test_util.h"
-#include "content/entry_stream.h"
-#include "content/unpack20.h"
 
 using namespace test_archive;
 
@@ -268,47 +263,6 @@ TEST(Unpack20, OutputBeyondTheEntrySizeStopsDecoding) {
   s.Match(200, 1);  // 201 bytes for an entry that claims 50
   Entry entry = Compressed("e", s.Finish(), Bytes(50, 'a'));
   Bytes out;
-  EXPECT_FALSE(ExtractFromBytes(Build({entry}), "e", out));
-}
-
-}  // namespace
-
-namespace {
-
-// Decodes `packed` straight through the decoder as an entry claiming `declaredSize` bytes;
-// returns how many bytes it wrote before it stopped.
-uint32_t WrittenBeforeStopping(const Bytes& packed, uint32_t declaredSize) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(packed.data(), 1, packed.size(), file);
-  std::rewind(file);
-  std::vector<uint8_t> window(method20::kWindowSize), input(Unpack20::kInputBufferSize), output(declaredSize);
-  EntryStream stream(file, static_cast<uint32_t>(packed.size()), output.data(), declaredSize);
-  Unpack20 decoder(window.data(), input.data());
-  decoder.Unpack(stream, declaredSize, false);
-  std::fclose(file);
-  return stream.Written();
-}
-
-// Damaged entries fail in time proportional to their packed bytes: decoding stops when they are
-// used up, instead of running on over stale buffer bytes to a huge declared size, or repeating
-// matches that copy nothing for ever.
-TEST(Unpack20Damage, DecodingStopsWhenThePackedBytesAreUsedUp) {
-  StreamWriter valid;
-  valid.LzTables();
-  valid.Literal('a');
-  valid.Match(10, 1);  // 11 real bytes, and then the data ends
-  // The step that reads past the end still lands: the last byte's padding bits and the zero
-  // look-ahead decode as one more literal. Then decoding stops.
-  EXPECT_EQ(WrittenBeforeStopping(valid.Finish(), 4u << 20), 11u + 1u);
-
-  StreamWriter empty;
-  empty.LzTables();
-  for (int i = 0; i < 100; ++i) empty.Symbol(method20::kRepeatLastMatch);  // no match yet: copies nothing
-  EXPECT_EQ(WrittenBeforeStopping(empty.Finish(), 4u << 20), 0u + 1u);
-
-  // Through the reader: a few hundred packed bytes claiming 4 MiB fail cleanly.
-  Bytes out;
-  Entry entry = Compressed("e", valid.Finish(), Bytes(4u << 20, 'a'));
   EXPECT_FALSE(ExtractFromBytes(Build({entry}), "e", out));
 }
 
