@@ -173,6 +173,9 @@ void LoadoutScreen::DisablePylons() {
 }
 
 Screen* LoadoutScreen::UpdateMenu(uint32_t elapsedMs, fixed) {
+  // Handed on, forward or back: the screen only fades out now, and what is clicked in the fade
+  // is not acted on (the arrows would check a loadout against a chopper it no longer holds).
+  if (mission_ == nullptr) return nullptr;
   const ScreenFactory& screens = application->screens;
   const uint16_t count = application->registry.weapons.Count();
   Screen* next = nullptr;

@@ -51,6 +51,17 @@ const char* const kChoppers =
     "[Many]\nForward = 100 50\nPayload = 500\nPylons = 12\nPassengers = 200\n";
 const char* const kWeapons = "[Weapons]\nNoOfWeapons = 1\nWeapon 0 = Pod\n[Pod]\nType = Rocket\nWeight = 100\nNoOfItems = 3\n";
 
+// Where the loadout's OK leads: a screen that owns the mission instance and the armed chopper.
+Screen* CreateGameStandIn(Application* application, MissionInstance* mission, Chopper* chopper) {
+  struct GameStandIn : Screen {
+    GameStandIn(Application* app, MissionInstance* mission, Chopper* armed) : Screen(app), m(mission), c(armed) {}
+    const char* Name() const override { return "GameStandIn"; }
+    std::unique_ptr<MissionInstance> m;
+    std::unique_ptr<Chopper> c;
+  };
+  return new GameStandIn(application, mission, chopper);
+}
+
 class SelectionTest : public testing::Test {
  protected:
   void Start(const std::string& missions, const std::string& choppers, const std::string& weapons) {
@@ -167,16 +178,7 @@ TEST_F(SelectionTest, AHelicopterOfTwelvePylonsGetsEightAndTheLoadoutArmsItInOrd
   EXPECT_EQ(screen.TotalWeight(), 200u);
   // OK: the built-in gun, then one slot with both loads of the pod (3 + 3 shots).
   application->keyState[KeyAction] = kKeyHeld;
-  factory.game = [](Application* a, MissionInstance* m, Chopper* c) -> Screen* {
-    struct GameStandIn : Screen {
-      GameStandIn(Application* app, MissionInstance* mission, Chopper* armed) : Screen(app), m(mission), c(armed) {}
-      const char* Name() const override { return "GameStandIn"; }
-      std::unique_ptr<MissionInstance> m;
-      std::unique_ptr<Chopper> c;
-    };
-    return new GameStandIn(a, m, c);
-  };
-  application->screens.game = factory.game;
+  application->screens.game = &CreateGameStandIn;
   Screen* next = Run(screen, 700);
   ASSERT_NE(next, nullptr);
   EXPECT_STREQ(next->Name(), "GameStandIn");
@@ -185,6 +187,35 @@ TEST_F(SelectionTest, AHelicopterOfTwelvePylonsGetsEightAndTheLoadoutArmsItInOrd
   EXPECT_EQ(chopper->weaponSlots[1]->ShotsLeft(), 6);
   delete next;  // with the mission instance and the chopper it was handed
   screen.Leave();
+}
+
+// A live screen still takes clicks while it fades out. Once the loadout has handed the chopper on
+// (OK) or dropped it (cancel), the arrows and the pylons must not reach for it.
+TEST_F(SelectionTest, ClicksWhileTheLoadoutFadesOutAfterItsChoiceAreIgnored) {
+  Start(kMissions, kChoppers, kWeapons);
+  application->screens.game = &CreateGameStandIn;
+  const struct {
+    const char* choice;
+    int16_t x, y;  // where the choice is tapped
+    const char* next;
+  } choices[] = {{"OK", 210, 290, "GameStandIn"}, {"cancel", 222, 258, "ChopperSelect"}};
+  for (const auto& choice : choices) {
+    SCOPED_TRACE(choice.choice);
+    auto* chopper = new Chopper(application->registry.choppers[0]);  // Fast: two pylons
+    chopper->Reset();
+    LoadoutScreen screen(application.get(), new MissionInstance(application->registry.missions[0]), chopper);
+    screen.Enter();
+    Run(screen, 600);
+    ASSERT_EQ(Tap(screen, choice.x, choice.y), nullptr);  // the fade to black has begun
+    application->keyState[KeyRight] = kKeyHeld;
+    EXPECT_EQ(Run(screen, 40), nullptr);
+    Tap(screen, 45, 78);  // the first pylon
+    Screen* next = Run(screen, 600);
+    ASSERT_NE(next, nullptr);
+    EXPECT_STREQ(next->Name(), choice.next);
+    delete next;
+    screen.Leave();
+  }
 }
 
 TEST_F(SelectionTest, TheDebriefingStampsByCompletionAndOwnsWhatItWasGiven) {
