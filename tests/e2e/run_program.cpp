@@ -30,18 +30,15 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments,
-                       const std::filesystem::path& contentFolder) {
-  const auto scriptPath = folder.path() / "run.script";
-  std::ofstream(scriptPath, std::ios::binary) << script;
+ProgramRun RunProgram(const RunFolder& folder, const std::string& arguments,
+                      const std::filesystem::path& contentFolder) {
   // By default an empty content folder: most runs are about the program itself, not the packs.
   std::filesystem::create_directories(folder.path() / "content");
   const std::filesystem::path content = contentFolder.empty() ? folder.path() / "content" : contentFolder;
   const std::string command = "cd '" + folder.path().string() + "' && KESTREL_DATA_DIR='" +
                               content.string() + "' XDG_CONFIG_HOME='" +
                               (folder.path() / "config").string() + "' XDG_DOCUMENTS_DIR='" +
-                              (folder.path() / "documents").string() + "' '" KESTREL_RUN "' --headless --script '" +
-                              scriptPath.string() + "' " + extraArguments + " 2>&1";
+                              (folder.path() / "documents").string() + "' '" KESTREL_RUN "' " + arguments + " 2>&1";
   ProgramRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
@@ -51,4 +48,11 @@ ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const
   const int status = pclose(pipe);
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments,
+                       const std::filesystem::path& contentFolder) {
+  const auto scriptPath = folder.path() / "run.script";
+  std::ofstream(scriptPath, std::ios::binary) << script;
+  return RunProgram(folder, "--headless --script '" + scriptPath.string() + "' " + extraArguments, contentFolder);
 }

@@ -24,9 +24,13 @@ class RunFolder {
   std::filesystem::path path_;
 };
 
-// Writes `script` into the folder and runs kestrel-run --headless on it there, with the config,
-// documents and content folders inside it. `extraArguments` are added to the command line. The
-// content folder is empty unless `contentFolder` names another (where core.bin is).
+// Runs kestrel-run with `arguments` in the folder, with the config, documents and content folders
+// inside it. The content folder is empty unless `contentFolder` names another (where core.bin is).
+ProgramRun RunProgram(const RunFolder& folder, const std::string& arguments,
+                      const std::filesystem::path& contentFolder = {});
+
+// Writes `script` into the folder and runs kestrel-run --headless on it there (as RunProgram).
+// `extraArguments` are added to the command line.
 ProgramRun RunHeadless(const RunFolder& folder, const std::string& script, const std::string& extraArguments = "",
                        const std::filesystem::path& contentFolder = {});
 

@@ -36,7 +36,7 @@ std::vector<Pass> RunScript(const std::string& text, bool landscape = false, Fak
   std::string error;
   EXPECT_TRUE(script.Parse(text, &error)) << error;
   if (output != nullptr) script.SetOutput(output);
-  platform.AttachScript(&script);
+  platform.AttachInput(&script);
   platform.SetScriptHost(host);
   platform.SetLandscape(landscape);
   std::vector<Pass> passes;
@@ -133,7 +133,7 @@ TEST(HeadlessScript, AFileThatCannotBeWrittenEndsTheRunWithAnError) {
     HeadlessScript script;
     std::string error;
     ASSERT_TRUE(script.Parse(std::string(line) + "\nwait 1000\n", &error));
-    platform.AttachScript(&script);
+    platform.AttachInput(&script);
     platform.SetScriptHost(&host);
     platform.BeginPass();
     EXPECT_EQ(platform.ExitStatus(), 1);

@@ -1,7 +1,5 @@
 #include "platform/headless/headless_platform.h"
 
-#include "platform/headless/headless_script.h"
-
 HeadlessPlatform::HeadlessPlatform(int32_t width, int32_t height)
     : width_(width), height_(height), frame_(static_cast<size_t>(width) * height, 0) {}
 
@@ -34,7 +32,7 @@ void HeadlessPlatform::EndDraw() {
 }
 
 void HeadlessPlatform::BeginPass() {
-  if (script_ != nullptr) script_->BeginPass(*this);
+  if (input_ != nullptr) input_->BeginPass(*this);
 }
 
 bool HeadlessPlatform::PollEvent(PlatformEvent* event) {
@@ -46,7 +44,7 @@ bool HeadlessPlatform::PollEvent(PlatformEvent* event) {
 
 void HeadlessPlatform::WaitEvent(PlatformEvent* event) {
   // Nothing outside can wake a headless run: without a message waiting, the only sensible
-  // thing is to let the script (or the test) go on, and to end the run if nothing will come.
-  if (events_.empty() && script_ != nullptr) script_->BeginPass(*this);
+  // thing is to let the input source (or the test) go on, and to end the run if nothing will come.
+  if (events_.empty() && input_ != nullptr) input_->BeginPass(*this);
   if (!PollEvent(event)) *event = PlatformEvent{EventKind::CloseRequested};
 }

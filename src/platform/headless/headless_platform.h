@@ -2,8 +2,8 @@
 //
 // The frame buffer is plain memory laid out like the handheld's (240 x 320, portrait, 16-bit);
 // the clock is simulated and only moves when told to; messages come from a queue that tests
-// fill directly or that a HeadlessScript fills, tick by tick. The audio output plays in the
-// simulated time and can record what it plays to a WAV file.
+// fill directly or that a HeadlessInput (a script, or the soak) fills, tick by tick. The audio
+// output plays in the simulated time and can record what it plays to a WAV file.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,8 @@
 #include <vector>
 
 #include "platform/headless/headless_audio_output.h"
+#include "platform/headless/headless_input.h"
 #include "platform/platform.h"
-
-class HeadlessScript;
 
 class HeadlessPlatform : public Platform {
  public:
@@ -44,7 +43,7 @@ class HeadlessPlatform : public Platform {
   void SetScriptHost(ScriptHost* host) override { scriptHost_ = host; }
   int ExitStatus() const override { return exitStatus_; }
 
-  // --- Control for tests and the script runner -----------------------------------------------
+  // --- Control for tests and the input sources ----------------------------------------------
   void QueueEvent(const PlatformEvent& event) { events_.push_back(event); }
   // Simulated time passes: the clock moves and the audio output plays that much sound.
   void AdvanceClock(uint32_t milliseconds) {
@@ -53,8 +52,8 @@ class HeadlessPlatform : public Platform {
   }
   // Sets the clock only (for tests of clock wrap-around); no sound is played.
   void SetClock(uint32_t milliseconds) { now_ = milliseconds; }
-  // Runs the script one pass at a time from BeginPass; the platform does not own it.
-  void AttachScript(HeadlessScript* script) { script_ = script; }
+  // Runs the input source one pass at a time from BeginPass; the platform does not own it.
+  void AttachInput(HeadlessInput* input) { input_ = input; }
   void SetExitStatus(int status) { exitStatus_ = status; }
   ScriptHost* scriptHost() const { return scriptHost_; }
   HeadlessAudioOutput& audio() { return audio_; }
@@ -80,7 +79,7 @@ class HeadlessPlatform : public Platform {
   bool drawing_ = false;
   int presentedFrames_ = 0;
   int exitStatus_ = 0;
-  HeadlessScript* script_ = nullptr;
+  HeadlessInput* input_ = nullptr;
   ScriptHost* scriptHost_ = nullptr;
   HeadlessAudioOutput audio_;
 };

@@ -1,5 +1,6 @@
 #include "platform/headless/headless_script.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -128,6 +129,12 @@ bool HeadlessScript::Load(const std::string& path, std::string* error) {
   std::ostringstream text;
   text << in.rdbuf();
   return Parse(text.str(), error);
+}
+
+void HeadlessScript::Append(const std::vector<Command>& commands) {
+  commands_.erase(commands_.begin(), commands_.begin() + static_cast<std::ptrdiff_t>(next_));
+  next_ = 0;
+  commands_.insert(commands_.end(), commands.begin(), commands.end());
 }
 
 void HeadlessScript::QueuePen(HeadlessPlatform& platform, int kind, int32_t x, int32_t y) {

@@ -25,9 +25,9 @@
 #include <string>
 #include <vector>
 
-class HeadlessPlatform;
+#include "platform/headless/headless_input.h"
 
-class HeadlessScript {
+class HeadlessScript : public HeadlessInput {
  public:
   enum class Op : uint8_t { FrameMs, Clock, Wait, Press, KeyDown, KeyUp, Tap, PenDown, PenMove, PenUp, Stick, Screenshot, State, Trace, Quit };
 
@@ -47,11 +47,17 @@ class HeadlessScript {
   // Where `state` lines go (standard output by default).
   void SetOutput(std::FILE* output) { output_ = output; }
 
+  // More commands at the end, for a source that makes them as the run goes (the soak); the
+  // commands already run are dropped, so a long run does not keep them all.
+  void Append(const std::vector<Command>& commands);
+
   // Runs the commands due at the start of this pass. When the script has run to its end, the
   // platform is asked to close the program.
-  void BeginPass(HeadlessPlatform& platform);
+  void BeginPass(HeadlessPlatform& platform) override;
 
   bool finished() const { return finished_; }
+  // True when the next pass would find the end of the script: the moment to append.
+  bool ranDry() const { return !finished_ && ticksToRun_ == 0 && next_ == commands_.size(); }
   const std::vector<Command>& commands() const { return commands_; }
 
  private:
