@@ -6,13 +6,14 @@ using namespace method20;
 
 namespace {
 
-// Refill points in the input buffer. The main loop refills with room for the longest step
-// (a literal/length code, its extra bits, a distance code and 16 extra bits: 51 bits); a table
-// read refills before its 80-bit header and again before each code length it reads, so no
-// read ever goes past the buffer's end.
+// Refill points in the input buffer; every read of bits takes the four bytes from the current
+// one on. The main loop refills with room for the longest step (a literal/length code, its
+// extra bits, a distance code and 16 extra bits: 51 bits); a table read refills before its
+// 80-bit header and again before each code length it reads (a code, then up to 7 bits of run),
+// so no read ever goes past the buffer's end.
 constexpr uint32_t kMainLoopRefill = 8162;
 constexpr uint32_t kTableStartRefill = 8167;
-constexpr uint32_t kTableSymbolRefill = 8187;
+constexpr uint32_t kTableSymbolRefill = 8186;
 constexpr uint32_t kCarryOver = 32;
 
 // The window position that is about to be overwritten must stay this far ahead of the first
@@ -20,6 +21,63 @@ constexpr uint32_t kCarryOver = 32;
 constexpr uint32_t kFlushMargin = 270;
 
 }  // namespace
+
+uint32_t HuffmanDecoder::Search(uint32_t bits, uint32_t firstLength, uint32_t& length) const {
+  const uint32_t bitField = bits & 0xFFFE;
+  length = kMaxCodeLength;
+  for (uint32_t candidate = firstLength; candidate < kMaxCodeLength; ++candidate) {
+    if (bitField < decodeLen_[candidate]) {
+      length = candidate;
+      break;
+    }
+  }
+  // Unsigned arithmetic: a code outside the table (damaged input) gives a large index, which
+  // the bound below catches.
+  uint32_t index = decodePos_[length] + ((bitField - decodeLen_[length - 1]) >> (16 - length));
+  if (index >= maxNum_) index = 0;
+  return decodeNum_[index];
+}
+
+void HuffmanDecoder::Build(const uint8_t* lengths, uint32_t count) {
+  uint32_t lengthCount[16] = {};
+  for (uint32_t i = 0; i < count; ++i) ++lengthCount[lengths[i] & 15];
+  lengthCount[0] = 0;
+
+  decodeLen_[0] = 0;
+  decodePos_[0] = 0;
+  uint32_t code = 0;
+  for (uint32_t length = 1; length < 16; ++length) {
+    code = 2 * (code + lengthCount[length]);
+    const uint32_t limit = code << (15 - length);
+    decodeLen_[length] = limit > 0xFFFF ? 0xFFFF : limit;
+    decodePos_[length] = decodePos_[length - 1] + lengthCount[length - 1];
+  }
+
+  uint32_t next[16];
+  std::memcpy(next, decodePos_, sizeof(next));
+  for (uint32_t symbol = 0; symbol < count; ++symbol) {
+    const uint32_t length = lengths[symbol] & 15;
+    if (length != 0) decodeNum_[next[length]++] = static_cast<uint16_t>(symbol);
+  }
+  maxNum_ = count;
+
+  // The limits of lengths up to kQuickBits are multiples of 2^(16 - kQuickBits), or 0xFFFF when
+  // the lengths over-subscribe the code (above every masked bit field): so the first kQuickBits
+  // bits decide whether the search stops at such a length, and at which symbol. The limits never
+  // fall as the length grows, so the prefixes of each length follow those of the one before.
+  constexpr uint32_t kPrefixShift = 16 - kQuickBits;
+  uint32_t prefix = 0;
+  for (uint32_t length = 1; length <= kQuickBits; ++length) {
+    const uint32_t end = decodeLen_[length] == 0xFFFF ? (1u << kQuickBits) : decodeLen_[length] >> kPrefixShift;
+    for (; prefix < end; ++prefix) {
+      uint32_t index = decodePos_[length] + (((prefix << kPrefixShift) - decodeLen_[length - 1]) >> (16 - length));
+      if (index >= maxNum_) index = 0;
+      quickSymbol_[prefix] = decodeNum_[index];
+      quickLength_[prefix] = static_cast<uint8_t>(length);
+    }
+  }
+  for (; prefix < (1u << kQuickBits); ++prefix) quickLength_[prefix] = 0;
+}
 
 Unpack20::Unpack20(uint8_t* window, uint8_t* input) : window_(window), input_(input) {}
 
@@ -41,7 +99,7 @@ void Unpack20::ResetState() {
 
 void Unpack20::FirstRefill() {
   readTop_ = stream_->ReadPacked(input_, kInputBufferSize);
-  inAddr_ = 0;
+  inBits_ = 0;
 }
 
 void Unpack20::Refill() {
@@ -49,27 +107,23 @@ void Unpack20::Refill() {
   const uint32_t carriedValid =
       readTop_ > kInputBufferSize - kCarryOver ? readTop_ - (kInputBufferSize - kCarryOver) : 0;
   std::memmove(input_, input_ + kInputBufferSize - kCarryOver, kCarryOver);
-  inAddr_ %= kCarryOver;
+  inBits_ %= kCarryOver * 8;
   const uint32_t read = stream_->ReadPacked(input_ + kCarryOver, kInputBufferSize - kCarryOver);
   readTop_ = read > 0 ? kCarryOver + read : carriedValid;
 }
 
 bool Unpack20::InputUsedUp() const {
   // A valid stream ends within its packed bytes; reading past them means the rest is not data.
-  return inAddr_ > readTop_ || (inAddr_ == readTop_ && inBit_ != 0);
+  return inBits_ > readTop_ * 8;
 }
 
 uint32_t Unpack20::getbits() const {
-  const uint32_t bytes = (static_cast<uint32_t>(input_[inAddr_]) << 16) |
-                         (static_cast<uint32_t>(input_[inAddr_ + 1]) << 8) | input_[inAddr_ + 2];
-  return (bytes >> (8 - inBit_)) & 0xFFFF;
+  uint32_t bytes;
+  std::memcpy(&bytes, input_ + (inBits_ >> 3), sizeof(bytes));
+  return (__builtin_bswap32(bytes) >> (16 - (inBits_ & 7))) & 0xFFFF;
 }
 
-void Unpack20::addbits(uint32_t bits) {
-  bits += inBit_;
-  inAddr_ += bits >> 3;
-  inBit_ = bits & 7;
-}
+void Unpack20::addbits(uint32_t bits) { inBits_ += bits; }
 
 uint32_t Unpack20::ReadExtraBits(uint32_t count) {
   if (count == 0) return 0;
@@ -79,48 +133,14 @@ uint32_t Unpack20::ReadExtraBits(uint32_t count) {
 }
 
 uint32_t Unpack20::DecodeSymbol(const HuffmanDecoder& decoder) {
-  const uint32_t bitField = getbits() & 0xFFFE;
-  uint32_t bits = 15;
-  for (uint32_t length = 1; length < 15; ++length) {
-    if (bitField < decoder.decodeLen[length]) {
-      bits = length;
-      break;
-    }
-  }
-  addbits(bits);
-  // Unsigned arithmetic: a code outside the table (damaged input) gives a large index, which
-  // the bound below catches.
-  uint32_t index = decoder.decodePos[bits] + ((bitField - decoder.decodeLen[bits - 1]) >> (16 - bits));
-  if (index >= decoder.maxNum) index = 0;
-  return decoder.decodeNum[index];
-}
-
-void Unpack20::BuildDecoder(HuffmanDecoder& decoder, const uint8_t* lengths, uint32_t count) {
-  uint32_t lengthCount[16] = {};
-  for (uint32_t i = 0; i < count; ++i) ++lengthCount[lengths[i] & 15];
-  lengthCount[0] = 0;
-
-  decoder.decodeLen[0] = 0;
-  decoder.decodePos[0] = 0;
-  uint32_t code = 0;
-  for (uint32_t length = 1; length < 16; ++length) {
-    code = 2 * (code + lengthCount[length]);
-    const uint32_t limit = code << (15 - length);
-    decoder.decodeLen[length] = limit > 0xFFFF ? 0xFFFF : limit;
-    decoder.decodePos[length] = decoder.decodePos[length - 1] + lengthCount[length - 1];
-  }
-
-  uint32_t next[16];
-  std::memcpy(next, decoder.decodePos, sizeof(next));
-  for (uint32_t symbol = 0; symbol < count; ++symbol) {
-    const uint32_t length = lengths[symbol] & 15;
-    if (length != 0) decoder.decodeNum[next[length]++] = symbol;
-  }
-  decoder.maxNum = count;
+  uint32_t length;
+  const uint32_t symbol = decoder.Decode(getbits(), length);
+  addbits(length);
+  return symbol;
 }
 
 void Unpack20::ReadTables() {
-  if (inAddr_ > kTableStartRefill) Refill();
+  if (InputByte() > kTableStartRefill) Refill();
   const uint32_t header = getbits();
   audioBlock_ = (header & kAudioBlockBit) != 0;
   if ((header & kKeepOldTableBit) == 0) std::memset(oldTable_, 0, sizeof(oldTable_));
@@ -141,12 +161,12 @@ void Unpack20::ReadTables() {
     length = static_cast<uint8_t>(getbits() >> 12);
     addbits(4);
   }
-  BuildDecoder(BD_, bitLengths, kBitLengthSymbols);
+  BD_.Build(bitLengths, kBitLengthSymbols);
 
   // Lengths past tableSize stay zero; they still reach oldTable_, as the whole set does.
   uint8_t table[kMaxTableSize] = {};
   for (uint32_t i = 0; i < tableSize;) {
-    if (inAddr_ > kTableSymbolRefill) Refill();
+    if (InputByte() > kTableSymbolRefill) Refill();
     if (InputUsedUp()) return;  // a damaged table: the main loop stops on it
     const uint32_t symbol = DecodeSymbol(BD_);
     if (symbol < 16) {
@@ -171,11 +191,11 @@ void Unpack20::ReadTables() {
 
   if (audioBlock_) {
     for (uint32_t channel = 0; channel < channels_; ++channel)
-      BuildDecoder(MD_[channel], table + channel * kAudioSymbols, kAudioSymbols);
+      MD_[channel].Build(table + channel * kAudioSymbols, kAudioSymbols);
   } else {
-    BuildDecoder(LD_, table, kLiteralLengthSymbols);
-    BuildDecoder(DD_, table + kLiteralLengthSymbols, kDistanceSymbols);
-    BuildDecoder(RD_, table + kLiteralLengthSymbols + kDistanceSymbols, kRepeatLengthSymbols);
+    LD_.Build(table, kLiteralLengthSymbols);
+    DD_.Build(table + kLiteralLengthSymbols, kDistanceSymbols);
+    RD_.Build(table + kLiteralLengthSymbols + kDistanceSymbols, kRepeatLengthSymbols);
   }
   std::memcpy(oldTable_, table, sizeof(oldTable_));
 }
@@ -183,7 +203,7 @@ void Unpack20::ReadTables() {
 // A table change that sits at the very end of an entry belongs to the next entry of a solid
 // archive; read it now so that entry starts with the right tables.
 void Unpack20::ReadLastTables() {
-  if (readTop_ < inAddr_ + 5) return;
+  if (readTop_ < InputByte() + 5) return;
   if (audioBlock_) {
     if (DecodeSymbol(MD_[curChannel_]) == kAudioTableChange) ReadTables();
   } else if (DecodeSymbol(LD_) == kTableChange) {
@@ -202,12 +222,31 @@ void Unpack20::CopyMatch(uint32_t length, uint32_t distance) {
   lastDist_ = distance;
   lastLength_ = length;
   destUnpSize_ -= static_cast<int32_t>(length);
-  // Byte by byte, so that a match overlapping itself (distance < length) repeats its pattern.
   if (windowFilled_ || distance <= unpPtr_) {
     const uint32_t before = unpPtr_;
-    for (; length > 0; --length) {
-      window_[unpPtr_] = window_[(unpPtr_ - distance) & kWindowMask];
-      unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+    const uint32_t from = (unpPtr_ - distance) & kWindowMask;
+    if (from + length <= kWindowSize && unpPtr_ + length <= kWindowSize) {
+      // Neither end wraps. A match overlapping itself (distance < length) repeats its pattern:
+      // every byte read must already have been written. Eight bytes at a time keep that from a
+      // distance of eight on; nothing past the match is written, as far matches still need the
+      // oldest bytes, which lie just ahead of it.
+      uint8_t* to = window_ + unpPtr_;
+      const uint8_t* source = window_ + from;
+      uint32_t i = 0;
+      if (distance >= 8) {
+        for (; i + 8 <= length; i += 8) {
+          uint64_t chunk;
+          std::memcpy(&chunk, source + i, 8);
+          std::memcpy(to + i, &chunk, 8);
+        }
+      }
+      for (; i < length; ++i) to[i] = source[i];
+      unpPtr_ = (unpPtr_ + length) & kWindowMask;
+    } else {
+      for (; length > 0; --length) {
+        window_[unpPtr_] = window_[(unpPtr_ - distance) & kWindowMask];
+        unpPtr_ = (unpPtr_ + 1) & kWindowMask;
+      }
     }
     if (unpPtr_ < before) windowFilled_ = true;
     return;
@@ -269,8 +308,6 @@ void Unpack20::DecodeStep() {
 
 void Unpack20::Unpack(EntryStream& stream, uint32_t unpackedSize, bool continuesSolid) {
   stream_ = &stream;
-  inBit_ = 0;
-  inAddr_ = 0;
   if (!continuesSolid || !primed_) ResetState();
   primed_ = true;
   FirstRefill();
@@ -278,7 +315,7 @@ void Unpack20::Unpack(EntryStream& stream, uint32_t unpackedSize, bool continues
 
   destUnpSize_ = static_cast<int32_t>(unpackedSize) - 1;
   while (destUnpSize_ >= 0) {
-    if (inAddr_ > kMainLoopRefill) Refill();
+    if (InputByte() > kMainLoopRefill) Refill();
     if (((wrPtr_ - unpPtr_) & kWindowMask) < kFlushMargin && wrPtr_ != unpPtr_) {
       Flush();
       wrPtr_ = unpPtr_;

@@ -17,6 +17,41 @@
 #include "content/entry_stream.h"
 #include "content/method20.h"
 
+// One canonical code of a table set, built from its code lengths alone. Codes of up to
+// kQuickBits bits are found with one look-up of the next kQuickBits input bits; longer ones by a
+// search over the code lengths. Any lengths give a usable decoder: over-subscribed, incomplete or
+// empty sets decode some symbol below the set's size, and always with a code of 1..15 bits.
+class HuffmanDecoder {
+ public:
+  static constexpr uint32_t kQuickBits = 10;
+
+  // `lengths[0..count)` (count at most method20::kLiteralLengthSymbols); only their low 4 bits
+  // count. A decoder is always rebuilt with the same count (symbols of the last build may
+  // linger where a damaged set leaves gaps, and they too are below that count).
+  void Build(const uint8_t* lengths, uint32_t count);
+
+  // The symbol whose code starts the 16 bits `bits` (first bit highest; higher bits are
+  // ignored); `length` gets the length of that code.
+  uint32_t Decode(uint32_t bits, uint32_t& length) const {
+    const uint32_t quick = (bits >> (16 - kQuickBits)) & ((1u << kQuickBits) - 1);
+    length = quickLength_[quick];
+    if (length != 0) return quickSymbol_[quick];
+    return Search(bits, kQuickBits + 1, length);
+  }
+
+  // What Decode does for codes longer than the look-up: finds the code length from
+  // `firstLength` up. From 1 it decodes every code on its own.
+  uint32_t Search(uint32_t bits, uint32_t firstLength, uint32_t& length) const;
+
+ private:
+  uint32_t maxNum_ = 0;
+  uint32_t decodeLen_[16] = {};  // exclusive upper bound of the 16-bit codes of each length
+  uint32_t decodePos_[16] = {};  // index in decodeNum_ of the first symbol of each length
+  uint16_t decodeNum_[method20::kLiteralLengthSymbols] = {};  // symbols by (length, value)
+  uint16_t quickSymbol_[1u << kQuickBits] = {};
+  uint8_t quickLength_[1u << kQuickBits] = {};  // 0: the code is longer, search
+};
+
 class Unpack20 {
  public:
   // Packed input is read through a buffer of this many bytes. The last 32 are carried over to
@@ -31,29 +66,24 @@ class Unpack20 {
   void Unpack(EntryStream& stream, uint32_t unpackedSize, bool continuesSolid);
 
  private:
-  struct HuffmanDecoder {
-    uint32_t maxNum = 0;
-    uint32_t decodeLen[16] = {};  // exclusive upper bound of the 16-bit codes of each length
-    uint32_t decodePos[16] = {};  // index in decodeNum of the first symbol of each length
-    uint32_t decodeNum[method20::kLiteralLengthSymbols] = {};  // symbols by (length, value)
-  };
-
   void ResetState();
   void FirstRefill();
   void Refill();
+  // What runs for every byte (the bit reader, symbols, bytes and matches) is inline in the
+  // decoding loop.
   // True once decoding has read past the last packed byte of the entry.
-  bool InputUsedUp() const;
-  uint32_t getbits() const;
-  void addbits(uint32_t bits);
-  uint32_t ReadExtraBits(uint32_t count);
-  uint32_t DecodeSymbol(const HuffmanDecoder& decoder);
-  static void BuildDecoder(HuffmanDecoder& decoder, const uint8_t* lengths, uint32_t count);
+  inline bool InputUsedUp() const;
+  uint32_t InputByte() const { return inBits_ >> 3; }
+  inline uint32_t getbits() const;
+  inline void addbits(uint32_t bits);
+  inline uint32_t ReadExtraBits(uint32_t count);
+  inline uint32_t DecodeSymbol(const HuffmanDecoder& decoder);
   void ReadTables();
   void ReadLastTables();
   void DecodeStep();
   void DecodeAudioStep();
-  void PutByte(uint8_t byte);
-  void CopyMatch(uint32_t length, uint32_t distance);
+  inline void PutByte(uint8_t byte);
+  inline void CopyMatch(uint32_t length, uint32_t distance);
   void Flush();
 
   uint8_t* window_;
@@ -64,8 +94,7 @@ class Unpack20 {
   bool windowFilled_ = false;  // every window byte written since the last reset
   uint32_t unpPtr_ = 0;        // next window position to write
   uint32_t wrPtr_ = 0;         // first window position not yet copied to the output
-  uint32_t inAddr_ = 0;        // byte position in the input buffer
-  uint32_t inBit_ = 0;         // bit position (0-7) within that byte
+  uint32_t inBits_ = 0;        // bit position in the input buffer
   uint32_t readTop_ = 0;       // valid bytes in the input buffer
   uint32_t oldDist_[4] = {};
   uint32_t oldDistPtr_ = 0;
