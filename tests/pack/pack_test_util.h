@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -203,6 +204,39 @@ inline void ExpectUnarReadsBack(const fs::path& archive, const std::vector<PackS
     ASSERT_NE(it, unpacked.end());
     EXPECT_TRUE(it->second == file.data);
   }
+}
+
+// What a run of kestrel-pack gave: exit status (-1 when it did not exit), output and errors.
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs kestrel-pack in `folder` with `arguments` (shell words) and an optional environment
+// prefix; the output goes through files beside the folder.
+inline Result RunPack(const fs::path& folder, const std::string& arguments, const std::string& environment = "") {
+  const fs::path out = folder.string() + ".stdout.txt";
+  const fs::path err = folder.string() + ".stderr.txt";
+  const std::string command = "cd '" + folder.string() + "' && " + environment + " '" KESTREL_PACK_BINARY "' " +
+                              arguments + " > '" + out.string() + "' 2> '" + err.string() + "'";
+  const int status = std::system(command.c_str());
+  const Bytes outBytes = ReadFile(out);
+  const Bytes errBytes = ReadFile(err);
+  fs::remove(out);
+  fs::remove(err);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(outBytes.begin(), outBytes.end()),
+          std::string(errBytes.begin(), errBytes.end())};
+}
+
+// The regular files below `folder`, by path relative to it ("/" separators), with their bytes.
+inline std::map<std::string, Bytes> FilesBelow(const fs::path& folder) {
+  std::map<std::string, Bytes> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file())
+      files[entry.path().lexically_relative(folder).generic_string()] = ReadFile(entry.path());
+  }
+  return files;
 }
 
 }  // namespace pack_test

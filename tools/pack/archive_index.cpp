@@ -58,6 +58,7 @@ bool ListArchive(const std::string& path, std::vector<ArchiveEntryInfo>& entries
       entry.name.assign(reinterpret_cast<const char*>(block + kFileHeaderSize), nameSize);
       entry.packedSize = ReadLe32(block + kFilePackedSizeOffset);
       entry.unpackedSize = ReadLe32(block + kFileUnpackedSizeOffset);
+      entry.crc = ReadLe32(block + kFileCrcOffset);
       entry.method = block[kFileMethodOffset];
       entry.unpackVersion = block[kFileVersionOffset];
       entry.flags = flags;

@@ -10,6 +10,7 @@ struct ArchiveEntryInfo {
   std::string name;  // as stored (8-bit, "\" separators)
   uint32_t unpackedSize = 0;
   uint32_t packedSize = 0;
+  uint32_t crc = 0;    // CRC-32 of the unpacked bytes
   uint8_t method = 0;  // 0x30 stored, 0x31..0x35 the version-20 compressor
   uint8_t unpackVersion = 0;
   uint16_t flags = 0;

@@ -1,6 +1,6 @@
-// kestrel-pack: makes, lists, tests and unpacks the game's content packs (RAR 2.0 archives).
-// `extract` and `test` read through the game's own archive reader, so what they accept is
-// exactly what the game will load.
+// kestrel-pack: makes, lists, tests, checks and unpacks the game's content packs (RAR 2.0
+// archives). `extract` and `test` read through the game's own archive reader and `check` through
+// its content loaders, so what they accept is exactly what the game will load.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -11,9 +11,15 @@
 
 #include "archive_index.h"
 #include "archive_writer.h"
+#include "atomic_file.h"
+#include "content/archive_format.h"
 #include "content/archive_reader.h"
+#include "content/entry_decoder.h"
+#include "content/entry_index.h"
 #include "core/memory.h"
 #include "core/wide_string.h"
+#include "pack_check.h"
+#include "pack_extract.h"
 #include "pack_sources.h"
 
 namespace {
@@ -24,8 +30,14 @@ constexpr int kExitUsage = 2;
 const char kUsage[] =
     "usage: kestrel-pack create [--store] [--solid] [--marker rar|unique|quartz] ARCHIVE PATH...\n"
     "       kestrel-pack list ARCHIVE\n"
+    "       kestrel-pack extract ARCHIVE [-o DIR]\n"
     "       kestrel-pack extract ARCHIVE NAME [-o FILE]\n"
     "       kestrel-pack test ARCHIVE\n"
+    "       kestrel-pack check PACK|FOLDER\n"
+    "list: size, packed size, ratio, method, CRC-32 and name of every entry.\n"
+    "extract: every entry into DIR (default: the current folder), refusing names that would leave\n"
+    "it; or one entry to FILE (default: standard output).\n"
+    "check: loads everything the way the game does; one line per problem, exit 1 if any.\n"
     "Entry times come from the files, or from SOURCE_DATE_EPOCH (Unix seconds) when it is set.\n";
 
 int Usage(const char* problem) {
@@ -41,28 +53,6 @@ std::string StoredName(const char* typed) { return Cp1252FromWide(WideFromUtf8(t
 int Fail(const std::string& message) {
   std::fprintf(stderr, "kestrel-pack: %s\n", message.c_str());
   return kExitFailure;
-}
-
-// Writes through a temporary file and a rename, so a failed run never leaves half a pack.
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) {
-    error = "cannot write " + temporary + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0 || !written) {
-    error = "cannot write " + temporary;
-    std::remove(temporary.c_str());
-    return false;
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = "cannot replace " + path + ": " + std::strerror(errno);
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
 }
 
 bool ParseSourceDateEpoch(std::optional<int64_t>& time, std::string& error) {
@@ -135,19 +125,44 @@ int Create(int argc, char** argv) {
   return 0;
 }
 
+// "stored", or the unpack version and method number ("v20-m3").
+std::string MethodName(const ArchiveEntryInfo& entry) {
+  if (entry.method == archive_format::kMethodStored) return "stored";
+  return "v" + std::to_string(entry.unpackVersion) + "-m" + std::string(1, static_cast<char>(entry.method));
+}
+
+// Packed size as a percentage of the size, to a tenth, rounded; "-" for an empty entry.
+std::string Ratio(uint32_t packed, uint32_t size) {
+  if (size == 0) return "-";
+  const uint64_t tenths = (static_cast<uint64_t>(packed) * 1000 + size / 2) / size;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "%";
+}
+
 int List(int argc, char** argv) {
   if (argc != 1) return Usage("list needs exactly one archive");
   std::vector<ArchiveEntryInfo> entries;
   bool solid = false;
   std::string error;
   if (!ListArchive(argv[0], entries, solid, error)) return Fail(error);
+  const char kRow[] = "%10s %10s %7s  %-7s %-8s  %s\n";
+  std::printf(kRow, "Size", "Packed", "Ratio", "Method", "CRC-32", "Name");
   for (const ArchiveEntryInfo& entry : entries) {
-    const std::string method =
-        entry.method == 0x30 ? "stored" : "v20-m" + std::string(1, static_cast<char>(entry.method));
-    std::printf("%s\t%u\t%u\t%s\n", DisplayName(entry.name).c_str(), entry.unpackedSize, entry.packedSize,
-                method.c_str());
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08x", entry.crc);
+    std::printf(kRow, std::to_string(entry.unpackedSize).c_str(), std::to_string(entry.packedSize).c_str(),
+                Ratio(entry.packedSize, entry.unpackedSize).c_str(), MethodName(entry).c_str(), crc,
+                DisplayName(entry.name).c_str());
   }
   return 0;
+}
+
+// Every entry into a folder; names that would leave it are refused, one line each.
+int ExtractEverything(const std::string& archive, const char* folder) {
+  ExtractAllResult result;
+  std::string error;
+  if (!ExtractAll(archive, folder != nullptr ? folder : ".", result, error)) return Fail(error);
+  for (const std::string& problem : result.problems) std::fprintf(stderr, "kestrel-pack: %s\n", problem.c_str());
+  return result.problems.empty() ? 0 : kExitFailure;
 }
 
 int Extract(int argc, char** argv) {
@@ -155,13 +170,14 @@ int Extract(int argc, char** argv) {
   const char* outputPath = nullptr;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "-o") == 0) {
-      if (++i == argc) return Usage("-o needs a file name");
+      if (++i == argc) return Usage("-o needs a file or folder name");
       outputPath = argv[i];
     } else {
       positional.push_back(argv[i]);
     }
   }
-  if (positional.size() != 2) return Usage("extract needs an archive and an entry name");
+  if (positional.size() == 1) return ExtractEverything(positional[0], outputPath);
+  if (positional.size() != 2) return Usage("extract needs an archive and at most one entry name");
 
   uint8_t* data = nullptr;
   uint32_t size = 0;
@@ -184,21 +200,42 @@ int Extract(int argc, char** argv) {
 
 int Test(int argc, char** argv) {
   if (argc != 1) return Usage("test needs exactly one archive");
-  std::vector<ArchiveEntryInfo> entries;
-  bool solid = false;
-  std::string error;
-  if (!ListArchive(argv[0], entries, solid, error)) return Fail(error);
+  const std::string path = argv[0];
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return Fail("cannot open " + path);
+  EntryIndex index;
+  if (!index.Build(file)) {
+    std::fclose(file);
+    return Fail(path + " is not a RAR 2.0 archive (no marker or main header)");
+  }
+  // One pass in archive order through one decoder: a solid stream is decoded once, not again
+  // for every entry.
+  EntryDecoder decoder;
   int failures = 0;
-  for (const ArchiveEntryInfo& entry : entries) {
+  for (size_t n = 0; n < index.entries().size(); ++n) {
     uint8_t* data = nullptr;
     uint32_t size = 0;
-    const bool ok = ArchiveReader::ExtractToMemory(&data, &size, entry.name.c_str(), argv[0], nullptr);
+    const bool ok = decoder.Extract(file, index, n, &data, &size);
     Free(data);
-    std::printf("%-6s %s\n", ok ? "OK" : "FAILED", DisplayName(entry.name).c_str());
+    std::printf("%-6s %s\n", ok ? "OK" : "FAILED", DisplayName(index.entries()[n].name).c_str());
     if (!ok) ++failures;
   }
-  std::printf("%zu entries, %d failed\n", entries.size(), failures);
+  std::fclose(file);
+  std::printf("%zu entries, %d failed\n", index.entries().size(), failures);
+  if (index.end() == EntryIndex::End::kDamage) {
+    return Fail(path + ": damaged or truncated at offset " + std::to_string(index.endOffset()) +
+                "; nothing after it was tested");
+  }
   return failures == 0 ? 0 : kExitFailure;
+}
+
+int Check(int argc, char** argv) {
+  if (argc != 1) return Usage("check needs exactly one pack or folder");
+  std::vector<std::string> problems;
+  std::string error;
+  if (!CheckContent(argv[0], problems, error)) return Fail(error);
+  for (const std::string& problem : problems) std::printf("%s\n", problem.c_str());
+  return problems.empty() ? 0 : kExitFailure;
 }
 
 }  // namespace
@@ -210,6 +247,7 @@ int main(int argc, char** argv) {
   if (command == "list") return List(argc - 2, argv + 2);
   if (command == "extract") return Extract(argc - 2, argv + 2);
   if (command == "test") return Test(argc - 2, argv + 2);
+  if (command == "check") return Check(argc - 2, argv + 2);
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
     return 0;
