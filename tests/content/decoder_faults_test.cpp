@@ -218,7 +218,9 @@ TEST(DecoderFaults, TruncationAtEveryByte) {
     const Bytes truncated(archive.begin(), archive.begin() + cut);
     Bytes out;
     EXPECT_EQ(ExtractFromBytes(truncated, "first", out), cut >= firstEnd);
-    if (ExtractFromBytes(truncated, "second", out)) EXPECT_TRUE(out == second);
+    if (ExtractFromBytes(truncated, "second", out)) {
+      EXPECT_TRUE(out == second);
+    }
   }
 }
 
@@ -288,7 +290,9 @@ TEST(DecoderFaults, HeaderAndNameSizesThatDisagree) {
     Put16(archive, nameSizeAt, c.nameSize);
     Bytes out;
     EXPECT_EQ(ExtractFromBytes(archive, c.lookedFor, out), c.extracts);
-    if (c.extracts) EXPECT_TRUE(out == BytesOf("data"));
+    if (c.extracts) {
+      EXPECT_TRUE(out == BytesOf("data"));
+    }
   }
 }
 
