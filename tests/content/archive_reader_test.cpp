@@ -21,6 +21,13 @@ TEST(Crc32, IsTheCommonCrc32) {
   const Bytes check = BytesOf("123456789");
   EXPECT_EQ(CrcOf(check), 0xCBF43926u);
   EXPECT_EQ(CrcOf({}), 0u);
+  // Long enough for eight bytes at a time and a tail; the sum runs on across split calls.
+  const Bytes fox = BytesOf("The quick brown fox jumps over the lazy dog");
+  EXPECT_EQ(CrcOf(fox), 0x414FA339u);
+  for (size_t split = 0; split <= fox.size(); ++split) {
+    const uint32_t first = Crc32(kCrc32Start, fox.data(), split);
+    EXPECT_EQ(~Crc32(first, fox.data() + split, fox.size() - split), 0x414FA339u) << split;
+  }
 }
 
 // Archives made by the archiver's own 2.x compressor: the ground truth for the decoder.
