@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev
   libsdl2-dev
   unar
+  libassimp-dev
 )
 
 missing=()

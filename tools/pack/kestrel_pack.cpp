@@ -1,6 +1,7 @@
 // kestrel-pack: makes, lists, tests, checks and unpacks the game's content packs (RAR 2.0
-// archives). `extract` and `test` read through the game's own archive reader and `check` through
-// its content loaders, so what they accept is exactly what the game will load.
+// archives), and makes a pack's landscapes, skies and meshes from pictures and models.
+// `extract` and `test` read through the game's own archive reader and `check` through its
+// content loaders, so what they accept is exactly what the game will load.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "content/entry_index.h"
 #include "core/memory.h"
 #include "core/wide_string.h"
+#include "pack_authoring.h"
 #include "pack_check.h"
 #include "pack_extract.h"
 #include "pack_sources.h"
@@ -34,15 +36,18 @@ const char kUsage[] =
     "       kestrel-pack extract ARCHIVE NAME [-o FILE]\n"
     "       kestrel-pack test ARCHIVE\n"
     "       kestrel-pack check PACK|FOLDER\n"
+    "%s"
     "list: size, packed size, ratio, method, CRC-32 and name of every entry.\n"
     "extract: every entry into DIR (default: the current folder), refusing names that would leave\n"
     "it; or one entry to FILE (default: standard output).\n"
     "check: loads everything the way the game does; one line per problem, exit 1 if any.\n"
     "Entry times come from the files, or from SOURCE_DATE_EPOCH (Unix seconds) when it is set.\n";
 
+void PrintUsage(std::FILE* to) { std::fprintf(to, kUsage, kAuthoringUsage); }
+
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "kestrel-pack: %s\n", problem);
-  std::fputs(kUsage, stderr);
+  PrintUsage(stderr);
   return kExitUsage;
 }
 
@@ -248,8 +253,12 @@ int main(int argc, char** argv) {
   if (command == "extract") return Extract(argc - 2, argv + 2);
   if (command == "test") return Test(argc - 2, argv + 2);
   if (command == "check") return Check(argc - 2, argv + 2);
+  const std::vector<std::string> rest(argv + 2, argv + argc);
+  if (command == "terrain") return TerrainCommand(rest);
+  if (command == "sky") return SkyCommand(rest);
+  if (command == "mesh") return MeshCommand(rest);
   if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(kUsage, stdout);
+    PrintUsage(stdout);
     return 0;
   }
   return Usage(("unknown command " + command).c_str());

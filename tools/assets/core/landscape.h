@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "image.h"
-#include "terrain_blocks.h"
+#include "terrain_encoder.h"
 
 constexpr float kWorldSize = 2048.0f;  // metres per side; the world repeats beyond it
 constexpr float kMetresPerSample = 4.0f;

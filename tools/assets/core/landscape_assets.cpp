@@ -6,7 +6,7 @@
 
 #include "generator.h"
 #include "landscape.h"
-#include "terrain_blocks.h"
+#include "terrain_encoder.h"
 
 namespace {
 

@@ -112,7 +112,7 @@ bool GenerateMeshes(Generator& g) {
     if (file.empty()) return g.Fail(level.meshFile + ": " + problem);
     if (!g.WriteFile(level.meshFile, file)) return false;
     DecodedMesh decoded;
-    DecodeMesh(file, decoded);
+    DecodeMeshFile(file, decoded);
     meshPreviews.push_back({level.meshName + " " + std::to_string(level.level) + ": " +
                                 std::to_string(decoded.vertices.size()) + " v, " +
                                 std::to_string(decoded.faces.size()) + " f",

@@ -1,10 +1,5 @@
-// Game meshes: a model's triangles with baked shading, in the binary mesh layout, and the
-// texture atlas they are painted from.
-//
-// Mesh file (little-endian): 4 bytes not read by the game (zero), vertex count V and face count
-// F (one byte each, at most 255), the bounding radius, V vertices of 8 bytes (x, y, z as 16-bit
-// sign and magnitude in 1/32 m, then u and v bytes) and F faces of 4 bytes (three vertex
-// indices and a zero). u and v run 0..255 over the whole texture, v from the bottom row up.
+// Game meshes: a model's triangles with baked shading, in the binary mesh layout
+// (mesh_encoding.h), and the texture atlas they are painted from.
 //
 // The game draws a mesh pixel as its texel, without lighting, so the atlas holds every material
 // in four brightnesses and each face takes the one that matches how it faces a light from
@@ -19,6 +14,7 @@
 #include <vector>
 
 #include "asset_writer.h"
+#include "mesh_encoding.h"
 #include "model.h"
 
 constexpr int kAtlasTile = 16;
@@ -47,15 +43,3 @@ float ShadeBrightness(int shade);
 // The mesh file of a model, or an empty vector with `error` set when the model has more than
 // 255 vertices or faces or uses a material the atlas lacks.
 std::vector<uint8_t> EncodeMesh(const Model& model, const TextureAtlas& atlas, std::string& error);
-
-// A mesh file read back, for previews.
-struct DecodedMesh {
-  struct Vertex {
-    float x, y, z;  // metres
-    uint8_t u, v;
-  };
-  std::vector<Vertex> vertices;
-  std::vector<std::array<uint8_t, 3>> faces;
-  float radius = 0;
-};
-bool DecodeMesh(const std::vector<uint8_t>& file, DecodedMesh& mesh);

@@ -1,4 +1,5 @@
-// The landscape files in the game's 4 x 4 block layout, written and read back.
+// The landscape files in the game's 4 x 4 block layout, written and read back: by the core
+// pack's generator and by kestrel-pack terrain, which turns an author's pictures into them.
 //
 // Height file: 128 x 128 blocks of 8 bytes (512 x 512 samples, 4 m apart), block (bx, bz) at
 // byte (bz x 128 + bx) x 8: e0 and e1 (little-endian 16-bit heights in 1/64 m, e0 <= e1 so that
@@ -18,7 +19,7 @@
 
 #include "render/terrain_blocks.h"
 
-// The game's sizes (gfx/terrain_blocks.h), as the signed counts the generator loops over.
+// The game's sizes (render/terrain_blocks.h), as the signed counts the encoders loop over.
 constexpr int kHeightSamples = kHeightSamplesPerSide;  // 512
 constexpr int kTexels = kTexelsPerSide;                // 1024
 constexpr int kHeightBlocks = kHeightBlocksPerSide;    // 128

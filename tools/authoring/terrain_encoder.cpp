@@ -1,4 +1,4 @@
-#include "terrain_blocks.h"
+#include "terrain_encoder.h"
 
 #include <algorithm>
 #include <cmath>
