@@ -294,3 +294,44 @@ TEST(SkyTool, SizesItCannotServeAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PictureTool, MenuPicturesBecomeColourJpegsOfTheSizeAsked) {
+  struct Case {
+    const char* source;
+    std::string size;  // "" for none
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"splash.png", "240x320", 0, ""},
+      {"splash.png", "", 0, ""},
+      {"splash.png", "100x28", 1, "splash.png is 240 x 320; it should be 100 x 28"},
+      {"splash.png", "240", 2, "--size needs WIDTHxHEIGHT"},
+      {"nothing.png", "", 1, "cannot open nothing.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    TempDir dir;
+    ASSERT_NO_FATAL_FAILURE(WritePng(dir.Path() / "splash.png", ColourPicture(240, 320, [](uint32_t x, uint32_t,
+                                                                                          uint8_t* rgb) {
+                                       rgb[0] = static_cast<uint8_t>(x);
+                                     })));
+    const Result run =
+        RunPack(dir.Path(), std::string("picture ") + c.source + (c.size.empty() ? "" : " --size " + c.size) + " -o out");
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    const Bytes jpeg = ReadFile(dir.Path() / "out.jpg");
+    if (c.status != 0) {
+      EXPECT_TRUE(jpeg.empty());
+      continue;
+    }
+    Surface decoded;
+    ASSERT_TRUE(DecodeJpeg(decoded, jpeg.data(), static_cast<uint32_t>(jpeg.size())));
+    EXPECT_EQ(decoded.width, 240u);
+    EXPECT_EQ(decoded.height, 320u);
+  }
+}
+
+}  // namespace

@@ -172,6 +172,13 @@ TEST_F(PackCheck, TheCorePackPassesAsBuiltAndUnpacked) {
   EXPECT_EQ(folder.out, "");
 }
 
+TEST_F(PackCheck, TheExamplePackPassesAsBuilt) {
+  const Result pack = RunPack(dir_.Path(), "check '" KESTREL_EXAMPLE_PACK "'");
+  EXPECT_EQ(pack.status, 0) << pack.err;
+  EXPECT_EQ(pack.out, "");
+  EXPECT_EQ(pack.err, "");
+}
+
 TEST_F(PackCheck, EachPlantedMistakeIsNamedWithItsFileAndKey) {
   int number = 0;
   for (const Mistake& mistake : Mistakes()) {

@@ -257,6 +257,7 @@ int main(int argc, char** argv) {
   if (command == "terrain") return TerrainCommand(rest);
   if (command == "sky") return SkyCommand(rest);
   if (command == "mesh") return MeshCommand(rest);
+  if (command == "picture") return PictureCommand(rest);
   if (command == "--help" || command == "-h" || command == "help") {
     PrintUsage(stdout);
     return 0;

@@ -19,18 +19,21 @@ extern const char kAuthoringUsage[] =
     "       kestrel-pack terrain HEIGHTS TEXTURE -o NAME [--metres-per-level M]\n"
     "       kestrel-pack sky PANORAMA -o NAME\n"
     "       kestrel-pack mesh MODEL [--lod MODEL ...] [--texture PICTURE] [--distances D,D,...] -o NAME\n"
+    "       kestrel-pack picture PICTURE [--size WxH] -o NAME\n"
     "terrain: a 512 x 512 greyscale height picture (PNG or PGM, 8 or 16 bits; top row north) and a\n"
     "1024 x 1024 colour texture into NAME.hgt and NAME.tex. M: metres per grey level (8-bit\n"
     "pictures: 1, 16-bit: 1/64).\n"
     "sky: a 9:4 panorama, west to east through north, at least 720 x 320, into NAME.jpg.\n"
     "mesh: a model (OBJ, glTF and the other formats Assimp reads) and coarser levels into\n"
-    "NAME0.msh, NAME1.msh, ...; the texture (square, 8 to 256 pixels) into NAME.jpg.\n";
+    "NAME0.msh, NAME1.msh, ...; the texture (square, 8 to 256 pixels) into NAME.jpg.\n"
+    "picture: any PNG, JPEG, PGM or PPM into the colour JPEG NAME.jpg the menus show; --size\n"
+    "refuses a picture of another size.\n";
 
 namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-constexpr int kTextureQuality = 90;
+constexpr int kJpegQuality = 90;
 constexpr size_t kMostLevels = 4;
 constexpr size_t kLongestMeshName = 24;
 
@@ -152,6 +155,40 @@ int TerrainCommand(const std::vector<std::string>& arguments) {
   return 0;
 }
 
+namespace {
+
+std::string JpegName(const std::string& output) {
+  return EndsWithIgnoringCase(output, ".jpg") ? output : output + ".jpg";
+}
+
+}  // namespace
+
+int PictureCommand(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  std::string problem;
+  if (!Parse(arguments, {"--size"}, line, problem)) return UsageProblem(problem);
+  if (line.positional.size() != 1) return UsageProblem("picture needs one picture");
+  uint32_t wantedWidth = 0, wantedHeight = 0;
+  for (const auto& [option, value] : line.options) {
+    char extra = 0;
+    if (std::sscanf(value.c_str(), "%ux%u%c", &wantedWidth, &wantedHeight, &extra) != 2 || wantedWidth == 0 ||
+        wantedHeight == 0) {
+      return UsageProblem("--size needs WIDTHxHEIGHT, such as 240x320, not \"" + value + "\"");
+    }
+  }
+  Picture picture;
+  std::string error;
+  if (!ReadColourPicture(line.positional[0], picture, error)) return Fail(error);
+  if (wantedWidth != 0 && (picture.width != wantedWidth || picture.height != wantedHeight)) {
+    return Fail(line.positional[0] + " is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                "; it should be " + std::to_string(wantedWidth) + " x " + std::to_string(wantedHeight));
+  }
+  const std::string file = JpegName(line.output);
+  if (!WriteFileAtomically(file, EncodeJpegPicture(picture, kJpegQuality), error)) return Fail(error);
+  std::printf("%s: %u x %u\n", file.c_str(), picture.width, picture.height);
+  return 0;
+}
+
 int SkyCommand(const std::vector<std::string>& arguments) {
   CommandLine line;
   std::string problem;
@@ -162,8 +199,8 @@ int SkyCommand(const std::vector<std::string>& arguments) {
   if (!ReadColourPicture(line.positional[0], panorama, error) || !LayOutSky(panorama, line.positional[0], sky, error)) {
     return Fail(error);
   }
-  const std::string skyFile = EndsWithIgnoringCase(line.output, ".jpg") ? line.output : line.output + ".jpg";
-  if (!WriteFileAtomically(skyFile, EncodeJpegPicture(sky, kTextureQuality), error)) return Fail(error);
+  const std::string skyFile = JpegName(line.output);
+  if (!WriteFileAtomically(skyFile, EncodeJpegPicture(sky, kJpegQuality), error)) return Fail(error);
   std::printf("%s: %u x %u, laid out from %s\n", skyFile.c_str(), sky.width, sky.height, line.positional[0].c_str());
   std::printf("In the mission:\nResource SkyBackdrop = %s\n", PackName(skyFile).c_str());
   return 0;
@@ -212,7 +249,7 @@ bool MeshTexture(const std::string& path, std::vector<uint8_t>& jpeg, std::strin
   std::ifstream file(path, std::ios::binary);
   const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   const bool isJpeg = bytes.size() > 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
-  jpeg = isJpeg ? bytes : EncodeJpegPicture(picture, kTextureQuality);
+  jpeg = isJpeg ? bytes : EncodeJpegPicture(picture, kJpegQuality);
   return true;
 }
 
