@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -56,6 +57,11 @@ void WriteJpeg(const fs::path& file, uint32_t width, uint32_t height) {
   ASSERT_TRUE(SaveJpeg(picture, WideFromUtf8(file.string()).c_str()));
 }
 
+std::string ReadFileText(const fs::path& file) {
+  const Bytes bytes = ReadFile(file);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -63,9 +69,27 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// A report line "FILE:LINE: KEY: problem" taken apart; false for a line of another form.
+struct ReportLine {
+  std::string file;
+  int number = 0;
+  std::string rest;  // "KEY: problem"
+};
+
+bool Parse(const std::string& line, ReportLine& parsed) {
+  static const std::regex form(R"(^([^:]+):([0-9]+): (.*)$)");
+  std::smatch match;
+  if (!std::regex_match(line, match, form)) return false;
+  parsed = {match[1], std::stoi(match[2]), match[3]};
+  return true;
+}
+
+// Whether a line of the output, with its line number left out, starts with `start`.
 bool HasLineStartingWith(const std::string& output, const std::string& start) {
   for (const std::string& line : Lines(output)) {
-    if (line.compare(0, start.size(), start) == 0) return true;
+    ReportLine parsed;
+    const std::string shown = Parse(line, parsed) ? parsed.file + ": " + parsed.rest : line;
+    if (shown.compare(0, start.size(), start) == 0) return true;
   }
   return false;
 }
@@ -203,10 +227,29 @@ TEST_F(PackCheck, AFolderAndThePackMadeOfItGiveTheSameReport) {
       EXPECT_TRUE(HasLineStartingWith(fromFolder.out, mistake.line)) << mistake.what << "\n" << fromFolder.out;
     }
   }
-  // Each problem once, every line "FILE: KEY: problem".
+  // Each problem once, every line "FILE:LINE: [Section] Key: problem", its line number that of
+  // the key in the file, or of the section's header when the key is missing.
   const std::vector<std::string> lines = Lines(fromFolder.out);
   EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), lines.size());
-  for (const std::string& line : lines) EXPECT_NE(line.find(".ini: ["), std::string::npos) << line;
+  for (const std::string& line : lines) {
+    ReportLine parsed;
+    ASSERT_TRUE(Parse(line, parsed)) << line;
+    const std::vector<std::string> fileLines = Lines(std::string(ReadFileText(folder / parsed.file)));
+    ASSERT_LE(parsed.number, static_cast<int>(fileLines.size())) << line;
+    const std::string pointed = fileLines[parsed.number - 1];
+    const std::string section = parsed.rest.substr(0, parsed.rest.find(']') + 1);
+    std::string key = parsed.rest[section.size()] == ' ' ? parsed.rest.substr(section.size() + 1) : "";
+    key = key.substr(0, std::min(key.find(':'), key.find(" #")));
+    const bool atKey = !key.empty() && pointed.find(key) != std::string::npos;
+    EXPECT_TRUE(atKey || pointed.find(section) != std::string::npos) << line << "\npoints at: " << pointed;
+  }
+  EXPECT_TRUE(HasLineStartingWith(fromFolder.out, "missions/islands.ini: [Island Patrol] Goal #1"));
+  for (const std::string& line : lines) {
+    ReportLine parsed;
+    if (Parse(line, parsed) && parsed.rest.rfind("[Island Patrol] Goal #1", 0) == 0) {
+      EXPECT_EQ(Lines(ReadFileText(folder / parsed.file))[parsed.number - 1], "Goal = Destroy Tank9");
+    }
+  }
 
   ASSERT_EQ(RunPack(dir_.Path(), "create damaged.bin damaged").status, 0);
   const Result fromPack = RunPack(dir_.Path(), "check damaged.bin");

@@ -237,6 +237,7 @@ bool CheckContent(const std::string& path, std::vector<std::string>& problems, s
     return false;
   }
   context.pack = &pack;
+  context.lineFinder.SetPack(&pack);
   CheckManifest(context);
   problems = context.report.lines();
   return true;

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-// The problems found, "FILE: [Section] Key: problem" each (FILE the INI file inside the pack,
-// with "/" separators), in the order found; empty when the game loads everything. False, with
+// The problems found, "FILE:LINE: [Section] Key: problem" each (FILE the INI file inside the
+// pack, with "/" separators; LINE that of the key, or of the section when the key is missing,
+// and left out with its colon when there is no such line), in the order found; empty when the
+// game loads everything. False, with
 // `error`, only when `path` cannot be read as a pack or packed as a folder.
 bool CheckContent(const std::string& path, std::vector<std::string>& problems, std::string& error);

@@ -41,13 +41,32 @@ struct Where {
   std::string key;
 };
 
-// The problems found, one line each ("FILE: KEY: problem"), in the order found, each once.
+// Finds the line of an INI file of the pack that a Where names.
+class LineFinder {
+ public:
+  void SetPack(const ContentPack* pack) { pack_ = pack; }
+  // The line (from 1) of the key of `where` ("[Section] Key", "[Section] Goal #2" for the
+  // section's second Goal key, "[Section]"); the section's own line when the key is not in it
+  // (a missing key); 0 when the section is not found either.
+  int LineOf(const char16_t* file, const std::string& where);
+
+ private:
+  const std::vector<std::string>& Lines(const char16_t* file);  // read once, as UTF-8
+
+  const ContentPack* pack_ = nullptr;
+  std::map<std::string, std::vector<std::string>> files_;  // by name as the reader matches it
+};
+
+// The problems found, one line each ("FILE:LINE: KEY: problem", or "FILE: KEY: problem" where no
+// line is known), in the order found, each once.
 class Report {
  public:
+  explicit Report(LineFinder& lines) : lineFinder_(lines) {}
   void Add(const Where& where, const std::string& problem);
   const std::vector<std::string>& lines() const { return lines_; }
 
  private:
+  LineFinder& lineFinder_;
   std::vector<std::string> lines_;
   std::set<std::string> seen_;
 };
@@ -56,7 +75,8 @@ class Report {
 struct Context {
   const ContentPack* pack = nullptr;
   std::map<std::string, uint32_t> entrySizes;  // unpacked sizes by name as the reader matches it (MatchName)
-  Report report;
+  LineFinder lineFinder;
+  Report report{lineFinder};
   std::set<std::string> meshesChecked;  // sections of meshes.ini already checked (MatchName)
   IniDocument meshList;                 // the pack's meshes.ini, once read
   bool meshListRead = false;

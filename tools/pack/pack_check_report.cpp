@@ -47,7 +47,8 @@ bool WholeNumber(const IniValue& value, uint64_t& number) {
 }
 
 void Report::Add(const Where& where, const std::string& problem) {
-  std::string line = ShowFile(where.file) + ": " + where.key + ": " + problem;
+  const int number = lineFinder_.LineOf(where.file, where.key);
+  std::string line = ShowFile(where.file) + (number > 0 ? ":" + std::to_string(number) : "") + ": " + where.key + ": " + problem;
   if (seen_.insert(line).second) lines_.push_back(std::move(line));
 }
 
