@@ -117,96 +117,9 @@ std::string Format(const char* format, double value) {
   return text;
 }
 
-}  // namespace
-
-int TerrainCommand(const std::vector<std::string>& arguments) {
-  CommandLine line;
-  std::string problem;
-  if (!Parse(arguments, {"--metres-per-level"}, line, problem)) return UsageProblem(problem);
-  if (line.positional.size() != 2) return UsageProblem("terrain needs a height picture and a texture");
-  double metresPerLevel = 0;
-  bool levelGiven = false;
-  for (const auto& [option, value] : line.options) {
-    if (!ParsePositiveNumber(value, metresPerLevel)) {
-      return UsageProblem("--metres-per-level needs a number above 0, not \"" + value + "\"");
-    }
-    levelGiven = true;
-  }
-  const std::string& heightsPath = line.positional[0];
-  const std::string& texturePath = line.positional[1];
-  GreyPicture heights;
-  Picture texture;
-  std::string error;
-  if (!ReadGreyPicture(heightsPath, heights, error) || !ReadColourPicture(texturePath, texture, error)) return Fail(error);
-  if (!levelGiven) metresPerLevel = DefaultMetresPerLevel(heights.bits);
-
-  LandscapeFiles files;
-  if (!MakeLandscapeFiles(heights, heightsPath, texture, texturePath, metresPerLevel, files, error)) return Fail(error);
-  const std::string heightFile = line.output + ".hgt", textureFile = line.output + ".tex";
-  if (!WriteFilesAtomically({{heightFile, files.heightFile}, {textureFile, files.textureFile}}, error)) {
-    return Fail(error);
-  }
-  std::printf("%s: %d x %d heights, %s m a grey level, largest height error %s m (pixel (%u, %u) of %s)\n",
-              heightFile.c_str(), heights.width, heights.height, Format("%g", metresPerLevel).c_str(),
-              Format("%.3f", files.largestHeightError).c_str(), files.errorX, files.errorY, heightsPath.c_str());
-  std::printf("%s: %d x %d texels\n", textureFile.c_str(), texture.width, texture.height);
-  std::printf("In the mission:\nResource VoxelHeight = %s\nResource VoxelTexture = %s\n", PackName(heightFile).c_str(),
-              PackName(textureFile).c_str());
-  return 0;
-}
-
-namespace {
-
 std::string JpegName(const std::string& output) {
   return EndsWithIgnoringCase(output, ".jpg") ? output : output + ".jpg";
 }
-
-}  // namespace
-
-int PictureCommand(const std::vector<std::string>& arguments) {
-  CommandLine line;
-  std::string problem;
-  if (!Parse(arguments, {"--size"}, line, problem)) return UsageProblem(problem);
-  if (line.positional.size() != 1) return UsageProblem("picture needs one picture");
-  uint32_t wantedWidth = 0, wantedHeight = 0;
-  for (const auto& [option, value] : line.options) {
-    char extra = 0;
-    if (std::sscanf(value.c_str(), "%ux%u%c", &wantedWidth, &wantedHeight, &extra) != 2 || wantedWidth == 0 ||
-        wantedHeight == 0) {
-      return UsageProblem("--size needs WIDTHxHEIGHT, such as 240x320, not \"" + value + "\"");
-    }
-  }
-  Picture picture;
-  std::string error;
-  if (!ReadColourPicture(line.positional[0], picture, error)) return Fail(error);
-  if (wantedWidth != 0 && (picture.width != wantedWidth || picture.height != wantedHeight)) {
-    return Fail(line.positional[0] + " is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
-                "; it should be " + std::to_string(wantedWidth) + " x " + std::to_string(wantedHeight));
-  }
-  const std::string file = JpegName(line.output);
-  if (!WriteFileAtomically(file, EncodeJpegPicture(picture, kJpegQuality), error)) return Fail(error);
-  std::printf("%s: %u x %u\n", file.c_str(), picture.width, picture.height);
-  return 0;
-}
-
-int SkyCommand(const std::vector<std::string>& arguments) {
-  CommandLine line;
-  std::string problem;
-  if (!Parse(arguments, {}, line, problem)) return UsageProblem(problem);
-  if (line.positional.size() != 1) return UsageProblem("sky needs one panorama picture");
-  Picture panorama, sky;
-  std::string error;
-  if (!ReadColourPicture(line.positional[0], panorama, error) || !LayOutSky(panorama, line.positional[0], sky, error)) {
-    return Fail(error);
-  }
-  const std::string skyFile = JpegName(line.output);
-  if (!WriteFileAtomically(skyFile, EncodeJpegPicture(sky, kJpegQuality), error)) return Fail(error);
-  std::printf("%s: %u x %u, laid out from %s\n", skyFile.c_str(), sky.width, sky.height, line.positional[0].c_str());
-  std::printf("In the mission:\nResource SkyBackdrop = %s\n", PackName(skyFile).c_str());
-  return 0;
-}
-
-namespace {
 
 // The switch distances of levels when none are given: the finest level drawn up to 256 m, then
 // 512 m and 768 m, the last up to about 1230 m, where the landscape fades.
@@ -254,6 +167,85 @@ bool MeshTexture(const std::string& path, std::vector<uint8_t>& jpeg, std::strin
 }
 
 }  // namespace
+
+int TerrainCommand(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  std::string problem;
+  if (!Parse(arguments, {"--metres-per-level"}, line, problem)) return UsageProblem(problem);
+  if (line.positional.size() != 2) return UsageProblem("terrain needs a height picture and a texture");
+  double metresPerLevel = 0;
+  bool levelGiven = false;
+  for (const auto& [option, value] : line.options) {
+    if (!ParsePositiveNumber(value, metresPerLevel)) {
+      return UsageProblem("--metres-per-level needs a number above 0, not \"" + value + "\"");
+    }
+    levelGiven = true;
+  }
+  const std::string& heightsPath = line.positional[0];
+  const std::string& texturePath = line.positional[1];
+  GreyPicture heights;
+  Picture texture;
+  std::string error;
+  if (!ReadGreyPicture(heightsPath, heights, error) || !ReadColourPicture(texturePath, texture, error)) return Fail(error);
+  if (!levelGiven) metresPerLevel = DefaultMetresPerLevel(heights.bits);
+
+  LandscapeFiles files;
+  if (!MakeLandscapeFiles(heights, heightsPath, texture, texturePath, metresPerLevel, files, error)) return Fail(error);
+  const std::string heightFile = line.output + ".hgt", textureFile = line.output + ".tex";
+  if (!WriteFilesAtomically({{heightFile, files.heightFile}, {textureFile, files.textureFile}}, error)) {
+    return Fail(error);
+  }
+  std::printf("%s: %u x %u heights, %s m a grey level, largest height error %s m (pixel (%u, %u) of %s)\n",
+              heightFile.c_str(), heights.width, heights.height, Format("%g", metresPerLevel).c_str(),
+              Format("%.3f", files.largestHeightError).c_str(), files.errorX, files.errorY, heightsPath.c_str());
+  std::printf("%s: %u x %u texels\n", textureFile.c_str(), texture.width, texture.height);
+  std::printf("In the mission:\nResource VoxelHeight = %s\nResource VoxelTexture = %s\n", PackName(heightFile).c_str(),
+              PackName(textureFile).c_str());
+  return 0;
+}
+
+int PictureCommand(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  std::string problem;
+  if (!Parse(arguments, {"--size"}, line, problem)) return UsageProblem(problem);
+  if (line.positional.size() != 1) return UsageProblem("picture needs one picture");
+  uint32_t wantedWidth = 0, wantedHeight = 0;
+  for (const auto& [option, value] : line.options) {
+    char extra = 0;
+    if (std::sscanf(value.c_str(), "%ux%u%c", &wantedWidth, &wantedHeight, &extra) != 2 || wantedWidth == 0 ||
+        wantedHeight == 0) {
+      return UsageProblem("--size needs WIDTHxHEIGHT, such as 240x320, not \"" + value + "\"");
+    }
+  }
+  Picture picture;
+  std::string error;
+  if (!ReadColourPicture(line.positional[0], picture, error)) return Fail(error);
+  if (wantedWidth != 0 && (picture.width != wantedWidth || picture.height != wantedHeight)) {
+    return Fail(line.positional[0] + " is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                "; it should be " + std::to_string(wantedWidth) + " x " + std::to_string(wantedHeight));
+  }
+  const std::string file = JpegName(line.output);
+  if (!WriteFileAtomically(file, EncodeJpegPicture(picture, kJpegQuality), error)) return Fail(error);
+  std::printf("%s: %u x %u\n", file.c_str(), picture.width, picture.height);
+  return 0;
+}
+
+int SkyCommand(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  std::string problem;
+  if (!Parse(arguments, {}, line, problem)) return UsageProblem(problem);
+  if (line.positional.size() != 1) return UsageProblem("sky needs one panorama picture");
+  Picture panorama, sky;
+  std::string error;
+  if (!ReadColourPicture(line.positional[0], panorama, error) || !LayOutSky(panorama, line.positional[0], sky, error)) {
+    return Fail(error);
+  }
+  const std::string skyFile = JpegName(line.output);
+  if (!WriteFileAtomically(skyFile, EncodeJpegPicture(sky, kJpegQuality), error)) return Fail(error);
+  std::printf("%s: %u x %u, laid out from %s\n", skyFile.c_str(), sky.width, sky.height, line.positional[0].c_str());
+  std::printf("In the mission:\nResource SkyBackdrop = %s\n", PackName(skyFile).c_str());
+  return 0;
+}
 
 int MeshCommand(const std::vector<std::string>& arguments) {
   CommandLine line;
