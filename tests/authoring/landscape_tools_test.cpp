@@ -215,6 +215,12 @@ TEST(TerrainTool, PicturesItCannotUseAreRefusedAndNothingIsWritten) {
          goodTexture(f);
        },
        "h.png t.png", 1, "h.png: "},
+      {"a PGM shorter than its size",
+       [&](const fs::path& f) {
+         WriteFile(f / "h.pgm", Bytes{'P', '5', '\n', '5', '1', '2', ' ', '5', '1', '2', '\n', '2', '5', '5', '\n', 7, 7});
+         goodTexture(f);
+       },
+       "h.pgm t.png", 1, "h.pgm: the file ends before its last pixel"},
       {"not a picture",
        [&](const fs::path& f) {
          WriteFile(f / "h.png", Bytes{'h', 'e', 'l', 'l', 'o'});

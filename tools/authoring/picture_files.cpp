@@ -13,9 +13,9 @@
 
 namespace {
 
-// The largest picture read: well above every size a pack uses, far below what would exhaust
-// memory for a damaged header.
-constexpr uint32_t kLargestSide = 16384;
+// The largest picture read: well above every size a pack uses (and the game's own JPEG limit),
+// small enough that a damaged header cannot ask for more than a few hundred megabytes.
+constexpr uint32_t kLargestSide = 8192;
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
   std::ifstream file(path, std::ios::binary);
@@ -213,6 +213,7 @@ class NetpbmReader {
     ++at_;
     return true;
   }
+  size_t Remaining() const { return bytes_.size() - at_; }
   bool Sample(bool plain, int bytesPerSample, uint32_t& value) {
     if (plain) return Number(value);
     if (bytes_.size() - at_ < static_cast<size_t>(bytesPerSample)) return false;
@@ -256,7 +257,14 @@ bool DecodeNetpbm(const std::vector<uint8_t>& bytes, NetpbmPicture& picture, std
     return false;
   }
   const int bytesPerSample = picture.maximum > 255 ? 2 : 1;
-  picture.samples.resize(size_t{picture.width} * picture.height * picture.channels);
+  const size_t count = size_t{picture.width} * picture.height * picture.channels;
+  // Each sample takes its bytes, or in plain text a digit and a blank: a file too short for its
+  // size is refused before the samples are made room for.
+  if (reader.Remaining() < (plain ? count * 2 - 1 : count * bytesPerSample)) {
+    problem = "the file ends before its last pixel";
+    return false;
+  }
+  picture.samples.resize(count);
   for (size_t i = 0; i < picture.samples.size(); ++i) {
     if (!reader.Sample(plain, bytesPerSample, picture.samples[i])) {
       const size_t pixel = i / picture.channels;
