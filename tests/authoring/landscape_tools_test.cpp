@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 
+#include "core/wide_string.h"
 #include "gfx/jpeg.h"
 #include "landscape_import.h"
 #include "pack_test_util.h"
@@ -65,11 +66,6 @@ void WritePng(const fs::path& path, const ::Picture& picture) {
   });
 }
 
-std::u16string Wide(const fs::path& path) {
-  const std::string text = path.string();
-  return std::u16string(text.begin(), text.end());
-}
-
 // A plain panorama: a band of sky blue over a haze, the same all round.
 ::Picture PlainPanorama() {
   return ColourPicture(kSkyPanoramaWidth, kSkyPanoramaHeight, [](uint32_t, uint32_t y, uint8_t* rgb) {
@@ -115,8 +111,10 @@ TEST(TerrainTool, TheGameReadsTheHeightsBackWithinTheReportedError) {
     WriteFile(dir.Path() / "land.hgt", files.heightFile);
     WriteFile(dir.Path() / "land.tex", files.textureFile);
     TerrainMap map;
-    ASSERT_TRUE(map.Load(nullptr, Wide(dir.Path() / "land.hgt").c_str(), Wide(dir.Path() / "land.tex").c_str(),
-                         Wide(dir.Path() / "sky.jpg").c_str()));
+    const std::u16string heightFile = WideFromUtf8((dir.Path() / "land.hgt").string());
+    const std::u16string textureFile = WideFromUtf8((dir.Path() / "land.tex").string());
+    const std::u16string skyFile = WideFromUtf8((dir.Path() / "sky.jpg").string());
+    ASSERT_TRUE(map.Load(nullptr, heightFile.c_str(), textureFile.c_str(), skyFile.c_str()));
 
     // Sample (x, z) of the map is pixel (x, 511 - z): the picture's top row is the north edge.
     double largest = 0;

@@ -280,18 +280,11 @@ bool DecodeNetpbm(const std::vector<uint8_t>& bytes, NetpbmPicture& picture, std
   return true;
 }
 
-}  // namespace
-
-bool ReadGreyPicture(const std::string& path, GreyPicture& picture, std::string& error) {
-  std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes, error)) return false;
-  std::string problem;
+// The grey picture in `bytes`; false with what is wrong (the caller names the file).
+bool DecodeGrey(const std::vector<uint8_t>& bytes, GreyPicture& picture, std::string& problem) {
   if (IsPng(bytes)) {
     PngRows rows;
-    if (!DecodePng(bytes, true, rows, problem)) {
-      error = path + ": " + problem;
-      return false;
-    }
+    if (!DecodePng(bytes, true, rows, problem)) return false;
     picture.width = rows.width;
     picture.height = rows.height;
     picture.bits = rows.bits;
@@ -304,12 +297,9 @@ bool ReadGreyPicture(const std::string& path, GreyPicture& picture, std::string&
   }
   if (IsNetpbm(bytes)) {
     NetpbmPicture netpbm;
-    if (!DecodeNetpbm(bytes, netpbm, problem)) {
-      error = path + ": " + problem;
-      return false;
-    }
+    if (!DecodeNetpbm(bytes, netpbm, problem)) return false;
     if (netpbm.channels != 1) {
-      error = path + ": it is a colour picture; heights need a greyscale one";
+      problem = "it is a colour picture; heights need a greyscale one";
       return false;
     }
     picture.width = netpbm.width;
@@ -318,37 +308,22 @@ bool ReadGreyPicture(const std::string& path, GreyPicture& picture, std::string&
     picture.samples.assign(netpbm.samples.begin(), netpbm.samples.end());
     return true;
   }
-  error = path + ": not a PNG or PGM picture";
+  problem = "not a PNG or PGM picture";
   return false;
 }
 
-bool ReadColourPicture(const std::string& path, Picture& picture, std::string& error) {
-  std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes, error)) return false;
-  std::string problem;
+bool DecodeColour(const std::vector<uint8_t>& bytes, Picture& picture, std::string& problem) {
   if (IsPng(bytes)) {
     PngRows rows;
-    if (!DecodePng(bytes, false, rows, problem)) {
-      error = path + ": " + problem;
-      return false;
-    }
+    if (!DecodePng(bytes, false, rows, problem)) return false;
     picture = Picture(rows.width, rows.height, 3);
     picture.samples = std::move(rows.data);
     return true;
   }
-  if (IsJpeg(bytes)) {
-    if (!DecodeJpegRgb(bytes, picture, problem)) {
-      error = path + ": " + problem;
-      return false;
-    }
-    return true;
-  }
+  if (IsJpeg(bytes)) return DecodeJpegRgb(bytes, picture, problem);
   if (IsNetpbm(bytes)) {
     NetpbmPicture netpbm;
-    if (!DecodeNetpbm(bytes, netpbm, problem)) {
-      error = path + ": " + problem;
-      return false;
-    }
+    if (!DecodeNetpbm(bytes, netpbm, problem)) return false;
     picture = Picture(netpbm.width, netpbm.height, 3);
     for (size_t i = 0; i < picture.samples.size(); ++i) {
       const uint32_t sample = netpbm.samples[netpbm.channels == 3 ? i : i / 3];
@@ -356,6 +331,32 @@ bool ReadColourPicture(const std::string& path, Picture& picture, std::string& e
     }
     return true;
   }
-  error = path + ": not a PNG, JPEG, PGM or PPM picture";
+  problem = "not a PNG, JPEG, PGM or PPM picture";
   return false;
+}
+
+}  // namespace
+
+bool ReadSourceFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+  return ReadWholeFile(path, bytes, error);
+}
+
+bool ReadGreyPicture(const std::string& path, GreyPicture& picture, std::string& error) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes, error)) return false;
+  if (DecodeGrey(bytes, picture, error)) return true;
+  error = path + ": " + error;
+  return false;
+}
+
+bool DecodeColourPicture(const std::vector<uint8_t>& bytes, const std::string& name, Picture& picture,
+                         std::string& error) {
+  if (DecodeColour(bytes, picture, error)) return true;
+  error = name + ": " + error;
+  return false;
+}
+
+bool ReadColourPicture(const std::string& path, Picture& picture, std::string& error) {
+  std::vector<uint8_t> bytes;
+  return ReadWholeFile(path, bytes, error) && DecodeColourPicture(bytes, path, picture, error);
 }

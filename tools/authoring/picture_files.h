@@ -24,3 +24,9 @@ bool ReadGreyPicture(const std::string& path, GreyPicture& picture, std::string&
 // Any PNG (grey, palette or colour; alpha dropped, 16 bits cut to 8), a JPEG, or a PPM (P6 or
 // P3), as 8-bit R, G, B.
 bool ReadColourPicture(const std::string& path, Picture& picture, std::string& error);
+// The same for bytes already read from the file `name` (for a caller that keeps the bytes too).
+bool DecodeColourPicture(const std::vector<uint8_t>& bytes, const std::string& name, Picture& picture,
+                         std::string& error);
+
+// A whole source file; false with "cannot open PATH" or "cannot read PATH".
+bool ReadSourceFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);

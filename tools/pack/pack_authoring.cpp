@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "atomic_file.h"
 #include "landscape_import.h"
@@ -150,8 +148,9 @@ bool ParseDistances(const std::string& text, std::vector<int>& distances, std::s
 // written as one. The game works out texel positions from the width alone and takes the
 // picture as square.
 bool MeshTexture(const std::string& path, std::vector<uint8_t>& jpeg, std::string& error) {
+  std::vector<uint8_t> bytes;
   Picture picture;
-  if (!ReadColourPicture(path, picture, error)) return false;
+  if (!ReadSourceFile(path, bytes, error) || !DecodeColourPicture(bytes, path, picture, error)) return false;
   const uint32_t w = picture.width;
   const bool widthServed = w == 8 || w == 16 || w == 32 || w == 64 || w == 128 || w == 256;
   if (!widthServed || picture.height != w) {
@@ -159,10 +158,8 @@ bool MeshTexture(const std::string& path, std::vector<uint8_t>& jpeg, std::strin
             "; a mesh texture is square, 8, 16, 32, 64, 128 or 256 pixels on a side";
     return false;
   }
-  std::ifstream file(path, std::ios::binary);
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   const bool isJpeg = bytes.size() > 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
-  jpeg = isJpeg ? bytes : EncodeJpegPicture(picture, kJpegQuality);
+  jpeg = isJpeg ? std::move(bytes) : EncodeJpegPicture(picture, kJpegQuality);
   return true;
 }
 

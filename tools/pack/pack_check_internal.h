@@ -51,10 +51,10 @@ class LineFinder {
   int LineOf(const char16_t* file, const std::string& where);
 
  private:
-  const std::vector<std::string>& Lines(const char16_t* file);  // read once, as UTF-8
+  const std::vector<std::u16string>& Lines(const char16_t* file);  // read once
 
   const ContentPack* pack_ = nullptr;
-  std::map<std::string, std::vector<std::string>> files_;  // by name as the reader matches it
+  std::map<std::string, std::vector<std::u16string>> files_;  // by name as the reader matches it
 };
 
 // The problems found, one line each ("FILE:LINE: KEY: problem", or "FILE: KEY: problem" where no

@@ -7,39 +7,17 @@
 namespace pack_check {
 namespace {
 
-// The game's longest section and key names; longer ones are cut to this.
-constexpr size_t kLongestName = 24;
-
-bool Blank(char c) { return c >= 1 && c <= 32; }
-
-// A name as the game stores it for matching: blanks trimmed, each run of them one space, cut to
-// 24 characters, ASCII letters in lower case.
-std::string Normalised(const std::string& text) {
-  std::string name;
-  bool pendingSpace = false;
-  for (const char c : text) {
-    if (Blank(c)) {
-      pendingSpace = !name.empty();
-      continue;
-    }
-    if (pendingSpace) name += ' ';
-    pendingSpace = false;
-    name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  return name.substr(0, kLongestName);
-}
-
 // "[Section] Key #2" taken apart: the section, the key (empty for the section itself) and which
-// occurrence of the key (1 for the first).
+// occurrence of the key (1 for the first). The names are as the game stored them.
 struct KeyPlace {
-  std::string section, key;
+  std::u16string section, key;
   int occurrence = 1;
 };
 
 bool ParsePlace(const std::string& where, KeyPlace& place) {
   const size_t close = where.find(']');
   if (where.empty() || where[0] != '[' || close == std::string::npos) return false;
-  place.section = Normalised(where.substr(1, close - 1));
+  place.section = WideFromUtf8(where.substr(1, close - 1));
   std::string key = close + 2 <= where.size() ? where.substr(close + 2) : "";
   const size_t hash = key.rfind(" #");
   if (hash != std::string::npos && hash + 2 < key.size() &&
@@ -47,8 +25,23 @@ bool ParsePlace(const std::string& where, KeyPlace& place) {
     place.occurrence = std::stoi(key.substr(hash + 2));
     key.erase(hash);
   }
-  place.key = Normalised(key);
+  place.key = WideFromUtf8(key);
   return true;
+}
+
+// Whether one line of the file is the header of `section`, or a line defining `key`, when the
+// game's own INI reader reads it (so names are trimmed, cut and compared exactly as the game
+// does).
+bool HeadsSection(const std::u16string& line, const std::u16string& section) {
+  IniDocument document;
+  document.ParseText(line.c_str());
+  return document.FindSection(section.c_str()) != nullptr;
+}
+
+bool DefinesKey(const std::u16string& line, const std::u16string& key) {
+  IniSection probe;
+  probe.ParseBody(line.c_str());
+  return probe.FindKey(key.c_str()) != nullptr;
 }
 
 }  // namespace
@@ -56,49 +49,43 @@ bool ParsePlace(const std::string& where, KeyPlace& place) {
 int LineFinder::LineOf(const char16_t* file, const std::string& where) {
   KeyPlace place;
   if (pack_ == nullptr || file == nullptr || !ParsePlace(where, place)) return 0;
-  const std::vector<std::string>& lines = Lines(file);
+  const std::vector<std::u16string>& lines = Lines(file);
   int sectionLine = 0;
   int seen = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
+    const std::u16string& line = lines[i];
     // A "[" anywhere starts a section, as the game reads the file.
-    const size_t open = line.find('[');
-    if (open != std::string::npos) {
+    if (line.find(u'[') != std::u16string::npos) {
       if (sectionLine != 0) break;  // past the section: the key is not in it
-      const size_t close = line.find(']', open);
-      if (close != std::string::npos && Normalised(line.substr(open + 1, close - open - 1)) == place.section) {
+      if (HeadsSection(line, place.section)) {
         sectionLine = static_cast<int>(i) + 1;
         if (place.key.empty()) return sectionLine;
       }
       continue;
     }
-    if (sectionLine == 0) continue;
-    const size_t first = line.find_first_not_of("\t\r ");
-    const size_t equals = line.find('=');
-    if (first == std::string::npos || line[first] == '/' || equals == std::string::npos) continue;
-    if (Normalised(line.substr(0, equals)) == place.key && ++seen == place.occurrence) return static_cast<int>(i) + 1;
+    if (sectionLine != 0 && DefinesKey(line, place.key) && ++seen == place.occurrence) return static_cast<int>(i) + 1;
   }
   return sectionLine;
 }
 
-const std::vector<std::string>& LineFinder::Lines(const char16_t* file) {
+const std::vector<std::u16string>& LineFinder::Lines(const char16_t* file) {
   const std::string name = MatchName(Cp1252FromWide(file));
   const auto found = files_.find(name);
   if (found != files_.end()) return found->second;
-  std::vector<std::string>& lines = files_[name];
+  std::vector<std::u16string>& lines = files_[name];
   const DataBuffer bytes(pack_, file);
   std::string line;
   for (uint32_t i = 0; i < bytes.size; ++i) {
     const char c = static_cast<char>(bytes.data[i]);
     if (c == 0) break;  // the game reads no further
     if (c == '\n') {
-      lines.push_back(Utf8FromWide(WideFromCp1252(line).c_str()));
+      lines.push_back(WideFromCp1252(line));
       line.clear();
     } else {
       line += c;
     }
   }
-  lines.push_back(Utf8FromWide(WideFromCp1252(line).c_str()));
+  lines.push_back(WideFromCp1252(line));
   return lines;
 }
 
