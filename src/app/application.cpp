@@ -192,7 +192,8 @@ bool Application::Init() {
 }
 
 void Application::LoadContent() {
-  registry.Load(ProgramDirectory());  // missing content shows up in the screens, not here
+  // Missing content shows up in the screens, not here.
+  registry.Load(ProgramDirectory(), WideFromUtf8(UserPackDirectory()).c_str());
 }
 
 void Application::Start(Screen* first) {
@@ -319,8 +320,13 @@ void Application::TakeScreenshot() {
   std::snprintf(name, sizeof name, "/KestrelRun%u.jpg", static_cast<unsigned>(screenshotNumber_));
   screenshotNumber_ = static_cast<uint16_t>((screenshotNumber_ + 1) % kScreenshotFiles);
   if (backSurface == nullptr) return;
-  const std::u16string path = WideFromUtf8(DocumentsDirectory() + name);
-  SaveJpeg(*backSurface, path.c_str());  // a failure is silent
+  // A documents folder that the desktop names but that is not there yet is made, as the file
+  // manager would; a screenshot that still cannot be written is reported and the game goes on.
+  const std::string folder = DocumentsDirectory();
+  const std::string path = folder + name;
+  if (!MakeDirectories(folder) || !SaveJpeg(*backSurface, WideFromUtf8(path).c_str())) {
+    std::fprintf(stderr, "kestrel-run: cannot write the screenshot %s\n", path.c_str());
+  }
 }
 
 std::string Application::DescribeState() {

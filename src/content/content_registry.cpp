@@ -73,15 +73,15 @@ ContentRegistry::~ContentRegistry() {
   packs.DeleteAll();
 }
 
-bool ContentRegistry::Load(const char16_t* directory) {
-  const bool result = LoadPacks(directory, nullptr);
+bool ContentRegistry::Load(const char16_t* directory, const char16_t* extraDirectory) {
+  const bool result = LoadPacks(directory, nullptr, extraDirectory);
   delete machineGun;
   machineGun = new WeaponDef(nullptr);
   machineGun->SetMachineGun(u"MachineGun", kMachineGunPayload, kMachineGunRange, kMachineGunSpeed, 1);
   return result;
 }
 
-bool ContentRegistry::LoadPacks(const char16_t* directory, const char16_t* password) {
+bool ContentRegistry::LoadPacks(const char16_t* directory, const char16_t* password, const char16_t* extraDirectory) {
   PtrArray<char16_t*> paths;
   std::u16string core = directory != nullptr ? directory : u"";
   if (!core.empty() && !IsSeparator(core.back())) core += u'/';
@@ -89,12 +89,15 @@ bool ContentRegistry::LoadPacks(const char16_t* directory, const char16_t* passw
   char16_t* corePath = nullptr;
   if (DupString(&corePath, core.c_str()) != nullptr && !paths.Append(corePath)) FreeString(&corePath);
 
-  // Without any pack in the folder nothing is loaded, not even a core.bin that is not there.
-  if (FindFiles(u"*.bin", directory, paths) == 0) {
+  // Without any pack in the folders nothing is loaded, not even a core.bin that is not there.
+  uint16_t found = FindFiles(u"*.bin", directory, paths);
+  if (extraDirectory != nullptr) found += FindFiles(u"*.bin", extraDirectory, paths);
+  if (found == 0) {
     paths.FreeAll();
     return false;
   }
-  // The search finds core.bin again: the later copy goes, so core.bin is always first.
+  // The search finds core.bin again: the later copy goes, so core.bin is always first, and a
+  // player's pack never replaces one of the same name beside the program.
   RemoveDuplicateNames(paths);
 
   for (char16_t* path : paths) {

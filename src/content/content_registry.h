@@ -23,11 +23,13 @@ class ContentRegistry {
   ContentRegistry(const ContentRegistry&) = delete;
   ContentRegistry& operator=(const ContentRegistry&) = delete;
 
-  // Loads the packs of `directory` (see LoadPacks), then creates the built-in machine gun.
-  bool Load(const char16_t* directory);
-  // "core.bin" first, then every other "*.bin" of the folder in name order. True when at least
-  // one pack was kept and one of them is the intro pack.
-  bool LoadPacks(const char16_t* directory, const char16_t* password);
+  // Loads the packs of `directory` and `extraDirectory` (see LoadPacks), then creates the
+  // built-in machine gun.
+  bool Load(const char16_t* directory, const char16_t* extraDirectory = nullptr);
+  // "core.bin" first, then every other "*.bin" of the folder in name order, then those of
+  // `extraDirectory` (the player's own packs) in name order; a pack whose file name was already
+  // found is skipped. True when at least one pack was kept and one of them is the intro pack.
+  bool LoadPacks(const char16_t* directory, const char16_t* password, const char16_t* extraDirectory = nullptr);
 
   void LoadMissionList(const ContentPack* pack, const char16_t* listFile);
   void LoadChopperList(const ContentPack* pack, const char16_t* listFile);

@@ -11,9 +11,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
-#ifndef KESTREL_INSTALLED_DATA_DIR
-#define KESTREL_INSTALLED_DATA_DIR "/usr/local/share/kestrel-run"
+// The installed data folder as seen from the installed executable's folder (set by the build
+// from the install layout), so an installation works wherever its prefix is.
+#ifndef KESTREL_DATA_DIR_FROM_BIN
+#define KESTREL_DATA_DIR_FROM_BIN "../share/kestrel-run"
 #endif
 
 namespace {
@@ -33,27 +36,71 @@ bool IsDirectory(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool MakeDirectories(const std::string& path) {
-  for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
-    const std::string prefix = path.substr(0, slash);
-    if (!prefix.empty() && mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) return true;
-  }
+// An XDG base folder from the environment; only absolute paths count, as the base-directory
+// rules say.
+std::string XdgFolder(const char* variable, const char* fallbackBelowHome) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && *value == '/' ? value : HomeDirectory() + fallbackBelowHome;
 }
 
 }  // namespace
 
-std::string ConfigDirectory() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const std::string base = config != nullptr && *config == '/' ? config : HomeDirectory() + "/.config";
-  return WithSlash(base) + "kestrel-run";
+std::string ConfigDirectory() { return WithSlash(XdgFolder("XDG_CONFIG_HOME", "/.config")) + "kestrel-run"; }
+
+std::string DocumentsDirectoryFromUserDirs(const std::string& text, const std::string& home) {
+  std::string found;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    start = end + 1;
+    const auto skipBlanks = [&line] {
+      while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    };
+    skipBlanks();
+    constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR";
+    if (!line.starts_with(kKey)) continue;
+    line.remove_prefix(kKey.size());
+    skipBlanks();
+    if (!line.starts_with("=")) continue;
+    line.remove_prefix(1);
+    skipBlanks();
+    if (!line.starts_with("\"")) continue;
+    line.remove_prefix(1);
+    // "$HOME" or "$HOME/..." is relative to the home folder; anything else must be absolute.
+    std::string folder;
+    if (line.starts_with("$HOME") && (line.size() == 5 || line[5] == '/' || line[5] == '"')) {
+      folder = home;
+      line.remove_prefix(5);
+    } else if (!line.starts_with("/")) {
+      continue;
+    }
+    bool closed = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (line[i] == '"') {
+        closed = true;
+        break;
+      }
+      if (line[i] == '\\' && i + 1 < line.size()) ++i;  // the shell's escapes: \" \\ \$
+      folder.push_back(line[i]);
+    }
+    if (closed) found = folder;  // the last line wins, as when the shell sources the file
+  }
+  while (found.size() > 1 && found.back() == '/') found.pop_back();
+  return found;
 }
 
 std::string DocumentsDirectory() {
   const char* documents = std::getenv("XDG_DOCUMENTS_DIR");
   if (documents != nullptr && *documents == '/') return documents;
   const std::string home = HomeDirectory();
-  if (IsDirectory(home + "/Documents")) return home + "/Documents";
+  std::string userDirs;
+  if (ReadWholeFile(WithSlash(XdgFolder("XDG_CONFIG_HOME", "/.config")) + "user-dirs.dirs", &userDirs)) {
+    const std::string named = DocumentsDirectoryFromUserDirs(userDirs, home);
+    if (!named.empty()) return named;
+  }
+  if (MakeDirectories(home + "/Documents")) return home + "/Documents";
   return home;
 }
 
@@ -70,8 +117,10 @@ std::string ContentDirectory() {
   if (override != nullptr && *override != '\0') return WithSlash(override);
   const std::string beside = ExecutableDirectory();
   if (FileExists(beside + "core.bin")) return beside;
-  return WithSlash(KESTREL_INSTALLED_DATA_DIR);
+  return WithSlash(beside + KESTREL_DATA_DIR_FROM_BIN);
 }
+
+std::string UserPackDirectory() { return WithSlash(XdgFolder("XDG_DATA_HOME", "/.local/share")) + "kestrel-run/"; }
 
 bool ReadWholeFile(const std::string& path, std::string* bytes) {
   std::ifstream in(path, std::ios::binary);
@@ -102,6 +151,15 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
     return false;
   }
   return true;
+}
+
+bool MakeDirectories(const std::string& path) {
+  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    const std::string prefix = path.substr(0, slash);
+    if (!prefix.empty() && mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  return IsDirectory(path);
 }
 
 bool FileExists(const std::string& path) {

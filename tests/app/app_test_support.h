@@ -12,7 +12,7 @@
 #include "app/application.h"
 #include "app/screen.h"
 
-// Points the config, documents and content folders at a fresh temporary folder for one test.
+// Points the config, documents, data and content folders at a fresh temporary folder for one test.
 class TemporaryHome {
  public:
   TemporaryHome() {
@@ -25,6 +25,7 @@ class TemporaryHome {
     std::filesystem::create_directories(root / "documents");
     setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
     setenv("XDG_DOCUMENTS_DIR", (root / "documents").c_str(), 1);
+    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
     // No packs: the application tests are about the shell, not the content.
     std::filesystem::create_directories(root / "content");
     setenv("KESTREL_DATA_DIR", (root / "content").c_str(), 1);

@@ -174,13 +174,15 @@ TEST_F(ApplicationTest, ScreenshotsTakeFiveFilesInTurn) {
   EXPECT_FALSE(std::filesystem::exists(documents / "KestrelRun5.jpg"));
 }
 
-TEST_F(ApplicationTest, ScreenshotIntoAMissingFolderIsSilent) {
+TEST_F(ApplicationTest, ScreenshotMakesAMissingDocumentsFolder) {
   Start();
-  setenv("XDG_DOCUMENTS_DIR", (home.root / "no-such-folder").c_str(), 1);
+  const std::filesystem::path documents = home.root / "no-such-folder" / "below";
+  setenv("XDG_DOCUMENTS_DIR", documents.c_str(), 1);
   application->OnKeyDown(DeviceKey::App5);
   platform.SetClock(1000);
   EXPECT_TRUE(application->Tick());
   EXPECT_EQ(application->keyState[KeyApp5], 0u);
+  EXPECT_TRUE(std::filesystem::exists(documents / "KestrelRun0.jpg"));
 }
 
 TEST_F(ApplicationTest, StateLineNamesTheScreenAndMode) {

@@ -39,6 +39,7 @@ class PackFolder {
   void WriteFile(const std::string& name, const std::string& bytes) const {
     std::ofstream(path_ / name, std::ios::binary) << bytes;
   }
+  const std::filesystem::path& Path() const { return path_; }
   std::u16string Directory() const { return WideFromUtf8(path_.string() + "/"); }
   std::u16string PathOf(const std::string& name) const { return WideFromUtf8((path_ / name).string()); }
 
@@ -83,6 +84,34 @@ TEST(ContentRegistry, CoreComesFirstWhateverTheOrderOnDisk) {
   ASSERT_NE(registry.machineGun, nullptr);
   EXPECT_EQ(Name(registry.machineGun->name), u"MachineGun");
   EXPECT_EQ(registry.machineGun->range, 19660800);
+}
+
+// The player's own folder comes after the program's, and a pack named like one already found
+// (core.bin above all) does not replace it.
+TEST(ContentRegistry, ThePlayersPacksComeAfterTheProgramsAndReplaceNone) {
+  PackFolder folder;
+  std::filesystem::create_directories(folder.Path() / "player");
+  folder.WritePack("core.bin", SmallPack("Core", true));
+  folder.WritePack("zzz.bin", SmallPack("Z", false));
+  folder.WritePack("player/aaa.bin", SmallPack("Player", false));
+  folder.WritePack("player/core.bin", SmallPack("Impostor", true));
+  folder.WritePack("player/ZZZ.bin", SmallPack("Shadow", false));
+  ContentRegistry registry;
+  EXPECT_TRUE(registry.Load(folder.Directory().c_str(), folder.PathOf("player").c_str()));
+  ASSERT_EQ(registry.missions.Count(), 3);
+  EXPECT_EQ(Name(registry.missions[0]->name), u"MCore");
+  EXPECT_EQ(Name(registry.missions[1]->name), u"MZ");
+  EXPECT_EQ(Name(registry.missions[2]->name), u"MPlayer");
+
+  // With nothing beside the program, the player's packs still load; a missing folder is none.
+  PackFolder alone;
+  std::filesystem::create_directories(alone.Path() / "player");
+  alone.WritePack("player/mine.bin", SmallPack("Mine", true));
+  ContentRegistry fromPlayer;
+  EXPECT_TRUE(fromPlayer.Load(alone.PathOf("empty").c_str(), alone.PathOf("player").c_str()));
+  EXPECT_EQ(fromPlayer.missions.Count(), 1);
+  ContentRegistry missing;
+  EXPECT_FALSE(missing.Load(alone.PathOf("empty").c_str(), alone.PathOf("nowhere").c_str()));
 }
 
 TEST(ContentRegistry, APackOtherThanCoreIsLoadedAlone) {

@@ -1,5 +1,5 @@
-// The example pack of examples/gannet-isle as a player meets it: put beside the core pack, its
-// mission, helicopter and weapon appear in the selection after the core ones, and its mission is
+// The example pack of examples/gannet-isle as a player meets it: put beside the core pack or in
+// the player's pack folder, its mission, helicopter and weapon appear in the selection after the core ones, and its mission is
 // won by the script kept with it. (Its check by kestrel-pack is in the pack tests.)
 #include <gtest/gtest.h>
 
@@ -14,23 +14,30 @@ namespace {
 
 const std::filesystem::path kExample = std::filesystem::path(KESTREL_SOURCE_DIR) / "examples/gannet-isle";
 
-// A run folder with settings that skip the intro and a content folder holding both packs.
+// A run folder with settings that skip the intro, a content folder holding the core pack, and
+// the example pack beside it or in the player's own pack folder.
 class ExampleRun {
  public:
-  ExampleRun() : folder("example") {
+  explicit ExampleRun(bool inPlayersFolder) : folder("example") {
     std::filesystem::create_directories(folder.path() / "config" / "kestrel-run");
     std::ofstream(folder.path() / "config" / "kestrel-run" / "settings.ini") << "[Kestrel Run]\nSkipIntro=1\n";
     content = folder.path() / "packs";
     std::filesystem::create_directories(content);
     std::filesystem::copy_file(std::filesystem::path(KESTREL_CORE_PACK_DIR) / "core.bin", content / "core.bin");
-    std::filesystem::copy_file(KESTREL_EXAMPLE_PACK, content / "gannet-isle.bin");
+    const std::filesystem::path players = folder.path() / "data" / "kestrel-run";
+    std::filesystem::create_directories(players);
+    std::filesystem::copy_file(KESTREL_EXAMPLE_PACK, (inPlayersFolder ? players : content) / "gannet-isle.bin");
   }
   RunFolder folder;
   std::filesystem::path content;
 };
 
-TEST(ExamplePack, ItsMissionIsChosenThroughTheMenusAfterTheCoreOnesAndWon) {
-  ExampleRun run;
+// Beside the core pack, or added by the player to their own pack folder without touching the
+// installed game: the same selection either way.
+class ExamplePack : public testing::TestWithParam<bool> {};
+
+TEST_P(ExamplePack, ItsMissionIsChosenThroughTheMenusAfterTheCoreOnesAndWon) {
+  ExampleRun run(GetParam());
   // From the title: SCRAMBLE; the last mission, the last helicopter, the last weapon on the first
   // pylon; then the flight.
   const std::string choose =
@@ -51,5 +58,10 @@ TEST(ExamplePack, ItsMissionIsChosenThroughTheMenusAfterTheCoreOnesAndWon) {
   EXPECT_TRUE(Has(states.back(), "\"screen\":\"Debrief\"")) << states.back();
   EXPECT_TRUE(Has(states.back(), "\"mission\":\"Smugglers' Light\",\"result\":\"success\"")) << states.back();
 }
+
+INSTANTIATE_TEST_SUITE_P(Placement, ExamplePack, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "InThePlayersPackFolder" : "BesideTheCorePack";
+                         });
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <optional>
+#include <string>
+
 #include "run_program.h"
 
 namespace {
@@ -44,12 +48,51 @@ TEST(HeadlessRun, UnwritableScreenshotFailsTheRun) {
   EXPECT_NE(run.output.find("screenshot"), std::string::npos) << run.output;
 }
 
-TEST(HeadlessRun, ScreenshotKeyWritesJpegsToTheDocumentsFolder) {
-  RunFolder folder("jpeg");
-  const ProgramRun run = RunHeadless(folder, "wait 100\npress app5\nwait 100\npress app5\nwait 100\n");
-  ASSERT_EQ(run.exitStatus, 0) << run.output;
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "documents" / "KestrelRun0.jpg"));
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "documents" / "KestrelRun1.jpg"));
+// The screenshot key as a new user meets it: the documents folder the desktop names, made when
+// it is missing; a folder that cannot be used costs one line on standard error per picture and
+// the game goes on.
+TEST(HeadlessRun, ScreenshotKeyWritesIntoTheDocumentsFolderTheDesktopNames) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> documentsVariable;  // below the run folder; nullopt: not set
+    const char* userDirsLine;                       // written to user-dirs.dirs when not null
+    const char* expectedFolder;                     // below the run folder; null: none can be used
+  };
+  const Case cases[] = {
+      {"environment", "documents", nullptr, "documents"},
+      {"environment, missing", "new/shots", nullptr, "new/shots"},
+      {"user-dirs", std::nullopt, "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"", "home/Papers"},
+      {"environment before user-dirs", "documents", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"", "documents"},
+      {"home's Documents", std::nullopt, nullptr, "home/Documents"},
+      {"a file in the way", "blocker", nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunFolder folder("documents");
+    std::filesystem::create_directories(folder.path() / "config");
+    std::ofstream(folder.path() / "blocker") << "not a folder";
+    folder.environment["XDG_DOCUMENTS_DIR"] =
+        c.documentsVariable ? std::optional<std::string>((folder.path() / *c.documentsVariable).string()) : std::nullopt;
+    if (c.userDirsLine != nullptr) {
+      std::ofstream(folder.path() / "config" / "user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
+                                                                  << c.userDirsLine << "\n";
+    }
+    const ProgramRun run = RunHeadless(folder, "wait 100\npress app5\nwait 100\npress app5\nwait 100\nstate\n");
+    ASSERT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_EQ(StateLines(run.output).size(), 1u) << run.output;
+    size_t complaints = 0;
+    for (size_t at = run.output.find("cannot write the screenshot"); at != std::string::npos;
+         at = run.output.find("cannot write the screenshot", at + 1)) {
+      ++complaints;
+    }
+    if (c.expectedFolder == nullptr) {
+      EXPECT_EQ(complaints, 2u) << run.output;
+      continue;
+    }
+    EXPECT_EQ(complaints, 0u) << run.output;
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / c.expectedFolder / "KestrelRun0.jpg"));
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / c.expectedFolder / "KestrelRun1.jpg"));
+  }
 }
 
 }  // namespace

@@ -10,6 +10,11 @@ RunFolder::RunFolder(const std::string& name)
     : path_(std::filesystem::temp_directory_path() / ("kestrel-e2e-" + name + "-" + std::to_string(getpid()))) {
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_ / "documents");
+  std::filesystem::create_directories(path_ / "home");
+  environment = {{"HOME", (path_ / "home").string()},
+                 {"XDG_CONFIG_HOME", (path_ / "config").string()},
+                 {"XDG_DATA_HOME", (path_ / "data").string()},
+                 {"XDG_DOCUMENTS_DIR", (path_ / "documents").string()}};
 }
 
 RunFolder::~RunFolder() { std::filesystem::remove_all(path_); }
@@ -35,10 +40,17 @@ ProgramRun RunProgram(const RunFolder& folder, const std::string& arguments,
   // By default an empty content folder: most runs are about the program itself, not the packs.
   std::filesystem::create_directories(folder.path() / "content");
   const std::filesystem::path content = contentFolder.empty() ? folder.path() / "content" : contentFolder;
-  const std::string command = "cd '" + folder.path().string() + "' && KESTREL_DATA_DIR='" +
-                              content.string() + "' XDG_CONFIG_HOME='" +
-                              (folder.path() / "config").string() + "' XDG_DOCUMENTS_DIR='" +
-                              (folder.path() / "documents").string() + "' '" KESTREL_RUN "' " + arguments + " 2>&1";
+  // env takes its -u options before any assignment.
+  std::string unset, assign = " KESTREL_DATA_DIR='" + content.string() + "'";
+  for (const auto& [name, value] : folder.environment) {
+    if (value) {
+      assign += " " + name + "='" + *value + "'";
+    } else {
+      unset += " -u " + name;
+    }
+  }
+  const std::string command =
+      "cd '" + folder.path().string() + "' && env" + unset + assign + " '" KESTREL_RUN "' " + arguments + " 2>&1";
   ProgramRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;

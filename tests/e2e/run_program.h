@@ -2,6 +2,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,8 +12,8 @@ struct ProgramRun {
   std::string output;  // standard output and standard error together
 };
 
-// A fresh folder for one run (config, documents and the script's relative paths), removed with
-// everything in it.
+// A fresh folder for one run (home, config, documents, the player's data folder and the
+// script's relative paths), removed with everything in it.
 class RunFolder {
  public:
   explicit RunFolder(const std::string& name);
@@ -20,12 +22,17 @@ class RunFolder {
   RunFolder& operator=(const RunFolder&) = delete;
   const std::filesystem::path& path() const { return path_; }
 
+  // The program's environment, all inside the folder: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME and
+  // XDG_DOCUMENTS_DIR (KESTREL_DATA_DIR is added by the run). A test may change a value, or set
+  // it to nullopt to leave the variable out.
+  std::map<std::string, std::optional<std::string>> environment;
+
  private:
   std::filesystem::path path_;
 };
 
-// Runs kestrel-run with `arguments` in the folder, with the config, documents and content folders
-// inside it. The content folder is empty unless `contentFolder` names another (where core.bin is).
+// Runs kestrel-run with `arguments` in the folder, with the folder's environment and a content
+// folder inside it. The content folder is empty unless `contentFolder` names another (where core.bin is).
 ProgramRun RunProgram(const RunFolder& folder, const std::string& arguments,
                       const std::filesystem::path& contentFolder = {});
 
