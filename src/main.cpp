@@ -1,6 +1,8 @@
 // kestrel-run: the game.
 //
-//   kestrel-run [--scale N] [--fullscreen]      play in a window (SDL2)
+//   kestrel-run [--scale N] [--fullscreen]      play in a window (SDL2); Alt+Enter or F11
+//                                               switches to the full screen and back, and the
+//                                               window's scale and state are remembered
 //   kestrel-run --headless --script FILE        run an input script, no window or sound device
 //               [--audio-out FILE.wav]         ... recording what it plays to a WAV file
 //   kestrel-run --headless --soak SECONDS [--seed N]
@@ -14,7 +16,8 @@
 //                                               each weapon (and the built-in gun)
 //
 // Content packs (core.bin, *.bin) are read from $KESTREL_DATA_DIR, else from beside the
-// executable, else from the installed data folder.
+// executable, else from the installed data folder; then the player's own packs from
+// $XDG_DATA_HOME/kestrel-run.
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -45,6 +48,8 @@ constexpr uint32_t kLongestSoakSeconds = 24 * 3600;
 
 struct Options {
   bool headless = false;
+  bool scaleGiven = false;
+  bool fullscreenGiven = false;
   bool inputTest = false;
   std::string script;
   uint32_t soakSeconds = 0;  // 0: no soak
@@ -105,10 +110,13 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     } else if (arg == "--audio-out" && i + 1 < argc) {
       options->audioOut = argv[++i];
     } else if (arg == "--scale" && i + 1 < argc) {
-      options->sdl.scale = std::atoi(argv[++i]);
-      if (options->sdl.scale < 1 || options->sdl.scale > 16) return false;
+      uint64_t scale = 0;
+      if (!ParseNumber(argv[++i], 1, WindowSettings::kLargestScale, &scale)) return false;
+      options->sdl.scale = static_cast<int>(scale);
+      options->scaleGiven = true;
     } else if (arg == "--fullscreen") {
       options->sdl.fullscreen = true;
+      options->fullscreenGiven = true;
     } else if (arg == "--input-test") {
       options->inputTest = true;
     } else {
@@ -216,6 +224,22 @@ int RunSoak(const Options& options) {
   return 0;
 }
 
+// The window as the player left it last time, unless the command line says otherwise; every
+// change the player makes to it (full screen, size) is remembered at once.
+SdlOptions WindowOptions(const Options& options) {
+  const std::string settingsPath = Settings::DefaultPath();
+  const WindowSettings saved = WindowSettings::Load(settingsPath);
+  SdlOptions sdl = options.sdl;
+  if (!options.scaleGiven) sdl.scale = saved.scale;
+  if (!options.fullscreenGiven) sdl.fullscreen = saved.fullscreen;
+  sdl.windowChanged = [settingsPath, remembered = saved](int scale, bool fullscreen) mutable {
+    const WindowSettings now{scale, fullscreen};
+    if (now == remembered) return;
+    if (now.Save(settingsPath)) remembered = now;
+  };
+  return sdl;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -245,7 +269,7 @@ int main(int argc, char** argv) {
     }
     platform = std::move(headless);
   } else {
-    platform = CreateSdlPlatform(options.sdl);
+    platform = CreateSdlPlatform(WindowOptions(options));
     if (platform == nullptr) {
       std::fprintf(stderr, "kestrel-run: no display to open a window on (try --headless --script FILE)\n");
       return 1;

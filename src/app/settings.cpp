@@ -1,5 +1,8 @@
 #include "app/settings.h"
 
+#include <string_view>
+
+#include "app/settings_file.h"
 #include "content/ini.h"
 #include "platform/files.h"
 
@@ -25,6 +28,14 @@ void SetAndMark(T* field, T value, bool* dirty) {
   *dirty = true;
 }
 
+// The settings file's sections, read through the game's INI reader.
+bool ReadSettingsFile(const std::string& path, IniDocument* document) {
+  std::string bytes;
+  if (!ReadWholeFile(path, &bytes)) return false;
+  document->LoadFromBuffer(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
+  return true;
+}
+
 }  // namespace
 
 bool SettingsStore::Load() {
@@ -42,10 +53,8 @@ std::string Settings::DefaultPath() { return ConfigDirectory() + "/settings.ini"
 Settings::Settings(std::string path) : path_(std::move(path)) {}
 
 bool Settings::Load() {
-  std::string bytes;
-  if (!ReadWholeFile(path_, &bytes)) return SettingsStore::Load();  // first run: the defaults
   IniDocument document;
-  document.LoadFromBuffer(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
+  if (!ReadSettingsFile(path_, &document)) return SettingsStore::Load();  // first run: the defaults
   const IniSection* section = document.FindSection(kSectionName);
   if (section == nullptr) return SettingsStore::Load();
 
@@ -62,7 +71,7 @@ bool Settings::Load() {
 }
 
 bool Settings::Save() {
-  std::string text = "[Kestrel Run]\n";
+  std::string text;
   const auto line = [&text](const char* name, uint32_t value) {
     text += name;
     text += '=';
@@ -76,7 +85,8 @@ bool Settings::Save() {
   line("ScreenMode", screenMode);
   line("DrawDistance", drawDistance);
   line("ImageQuality", imageQuality);
-  if (!WriteFileAtomically(path_, text)) return false;
+  // Only this section is rewritten: the window's own section in the same file stays.
+  if (!WriteIniSection(path_, "Kestrel Run", text)) return false;
   return SettingsStore::Save();
 }
 
@@ -87,3 +97,34 @@ void Settings::SetVolume(uint8_t value) { SetAndMark(&volume, value, &dirty); }
 void Settings::SetScreenMode(uint32_t value) { SetAndMark(&screenMode, value, &dirty); }
 void Settings::SetDrawDistance(uint32_t value) { SetAndMark(&drawDistance, value, &dirty); }
 void Settings::SetImageQuality(uint32_t value) { SetAndMark(&imageQuality, value, &dirty); }
+
+WindowSettings WindowSettings::Load(const std::string& path) {
+  WindowSettings settings;
+  IniDocument document;
+  const IniSection* section = ReadSettingsFile(path, &document) ? document.FindSection(u"Window") : nullptr;
+  if (section == nullptr) return settings;
+  // This section is the desktop's own, so its numbers are read strictly: whole decimal numbers
+  // only, none so long that it would wrap into range.
+  const auto readStrictly = [section](const char16_t* name, uint32_t* number) {
+    const IniKey* key = section->FindKey(name);
+    if (key == nullptr || key->values.Empty() || key->values[0]->text == nullptr) return false;
+    const std::u16string_view text = key->values[0]->text;
+    if (text.empty() || text.size() > 9) return false;
+    for (char16_t c : text) {
+      if (c < u'0' || c > u'9') return false;
+    }
+    *number = key->values[0]->ToInt();
+    return true;
+  };
+  uint32_t number = 0;
+  if (readStrictly(u"Scale", &number) && number >= 1 && number <= kLargestScale) settings.scale = static_cast<int>(number);
+  if (readStrictly(u"Fullscreen", &number) && number <= 1) settings.fullscreen = number == 1;
+  return settings;
+}
+
+bool WindowSettings::Save(const std::string& path) const {
+  std::string body;
+  if (scale != 0) body += "Scale=" + std::to_string(scale) + "\n";
+  body += std::string("Fullscreen=") + (fullscreen ? "1" : "0") + "\n";
+  return WriteIniSection(path, "Window", body);
+}

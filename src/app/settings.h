@@ -53,3 +53,20 @@ class Settings : public SettingsStore {
  private:
   std::string path_;
 };
+
+// The desktop window's own preferences, kept in the same file in a section of their own
+// ([Window]) so that the game's seven settings stay as they are. Headless runs neither read nor
+// write them.
+struct WindowSettings {
+  static constexpr int kLargestScale = 16;
+
+  int scale = 0;  // 1..kLargestScale; 0 until the player has one (the largest that fits)
+  bool fullscreen = false;
+
+  bool operator==(const WindowSettings&) const = default;
+
+  // Reads the section; a missing file, section or value, or one out of range, stays default.
+  static WindowSettings Load(const std::string& path);
+  // Rewrites the section only. False when the file cannot be written.
+  bool Save(const std::string& path) const;
+};

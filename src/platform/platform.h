@@ -96,6 +96,12 @@ class Platform {
   // The player holds the device turned a quarter clockwise while the game runs in landscape
   // mode: a desktop back-end turns its window, its arrow keys and its pointer to match.
   virtual void SetLandscape(bool landscape) = 0;
+  // The program's icon for the window and the task bar: `size` x `size` ARGB4444 pixels, rows
+  // top to bottom. Back-ends without a window ignore it.
+  virtual void SetWindowIcon(const uint16_t* pixels, int size) {
+    (void)pixels;
+    (void)size;
+  }
 
   // --- Messages and time ---------------------------------------------------------------------
   // Called by the main loop before it takes the messages of each pass while the game runs.

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/settings.h"
+#include "app/settings_file.h"
 #include "app_test_support.h"
 
 namespace {
@@ -134,6 +135,69 @@ TEST(Settings, FailedSaveKeepsTheValuesAndTheDirtyFlag) {
   EXPECT_FALSE(settings.Save());
   EXPECT_TRUE(settings.dirty);
   EXPECT_EQ(settings.volume, 7);
+}
+
+TEST(SettingsFile, ReplacingOneSectionKeepsEveryOtherLine) {
+  struct Case {
+    const char* name;
+    const char* before;
+    const char* after;
+  };
+  const Case cases[] = {
+      {"empty file", "", "[Window]\nScale=3\n"},
+      {"added at the end", "[Kestrel Run]\nMute=1\n", "[Kestrel Run]\nMute=1\n[Window]\nScale=3\n"},
+      {"last line without its end", "[Kestrel Run]\nMute=1", "[Kestrel Run]\nMute=1\n[Window]\nScale=3\n"},
+      {"replaced in place", "[window]\nScale=9\nOld=1\n\n[Kestrel Run]\r\nMute=1\r\n",
+       "[Window]\nScale=3\n[Kestrel Run]\r\nMute=1\r\n"},
+      {"later copies dropped", "[Window]\nScale=1\n[Other]\nA=1\n  [Window]\nScale=2\n[Last]\n",
+       "[Window]\nScale=3\n[Other]\nA=1\n[Last]\n"},
+      {"comments and text before any section", "; mine\nstray\n[Window]\nScale=1\n", "; mine\nstray\n[Window]\nScale=3\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReplaceIniSection(c.before, "Window", "Scale=3\n"), c.after) << c.name;
+  }
+}
+
+// The game's settings and the window's share the file; saving either leaves the other.
+TEST(SettingsFile, GameAndWindowSettingsKeepEachOther) {
+  TemporaryHome home;
+  Settings settings(home.SettingsPath());
+  settings.SetVolume(40);
+  ASSERT_TRUE(settings.Save());
+  ASSERT_TRUE((WindowSettings{3, true}.Save(home.SettingsPath())));
+  settings.SetMute(true);
+  ASSERT_TRUE(settings.Save());
+
+  EXPECT_EQ(WindowSettings::Load(home.SettingsPath()), (WindowSettings{3, true}));
+  Settings again(home.SettingsPath());
+  again.Load();
+  EXPECT_EQ(again.volume, 40);
+  EXPECT_TRUE(again.mute);
+  EXPECT_EQ(ReadFile(home.SettingsPath()),
+            "[Kestrel Run]\nSkipIntro=0\nInterlaced=1\nMute=1\nVolume=40\nScreenMode=0\nDrawDistance=2\n"
+            "ImageQuality=2\n[Window]\nScale=3\nFullscreen=1\n");
+}
+
+TEST(SettingsFile, WindowValuesOutOfRangeStayDefault) {
+  struct Case {
+    const char* lines;
+    WindowSettings expected;
+  };
+  const Case cases[] = {
+      {"Scale=4\nFullscreen=1\n", {4, true}},
+      {"Scale=16\n", {16, false}},
+      {"Scale=0\nFullscreen=0\n", {0, false}},
+      {"Scale=17\n", {0, false}},
+      {"Scale=-2\nFullscreen=yes\n", {0, false}},
+      {"Scale=4294967299\n", {0, false}},
+  };
+  TemporaryHome home;
+  for (const Case& c : cases) {
+    WriteFile(home.SettingsPath(), std::string("[Kestrel Run]\nMute=1\n[Window]\n") + c.lines);
+    EXPECT_EQ(WindowSettings::Load(home.SettingsPath()), c.expected) << c.lines;
+  }
+  std::filesystem::remove(home.SettingsPath());
+  EXPECT_EQ(WindowSettings::Load(home.SettingsPath()), WindowSettings{});
 }
 
 }  // namespace

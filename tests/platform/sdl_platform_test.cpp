@@ -17,6 +17,7 @@ class SdlPlatformTest : public testing::Test {
     setenv("SDL_RENDER_DRIVER", "software", 1);
     SdlOptions options;
     options.scale = 1;
+    options.windowChanged = [this](int scale, bool fullscreen) { windowChanges.push_back({scale, fullscreen}); };
     platform = CreateSdlPlatform(options);
     ASSERT_NE(platform, nullptr);
     ASSERT_TRUE(platform->OpenDisplay(&properties));
@@ -31,6 +32,15 @@ class SdlPlatformTest : public testing::Test {
     SDL_PushEvent(&event);
   }
 
+  static void PushKey(Uint32 type, SDL_Keycode key, Uint16 modifiers = KMOD_NONE) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    event.key.keysym.mod = modifiers;
+    SDL_PushEvent(&event);
+  }
+
   // The events one pass of the main loop takes.
   std::vector<PlatformEvent> Pass() {
     platform->BeginPass();
@@ -42,6 +52,7 @@ class SdlPlatformTest : public testing::Test {
 
   std::unique_ptr<Platform> platform;
   DisplayProperties properties;
+  std::vector<std::pair<int, bool>> windowChanges;
 };
 
 TEST_F(SdlPlatformTest, AQuickClickKeepsThePenDownForOneTick) {
@@ -65,6 +76,27 @@ TEST_F(SdlPlatformTest, AQuickClickKeepsThePenDownForOneTick) {
   const std::vector<PlatformEvent> lifted = Pass();
   ASSERT_EQ(lifted.size(), 1u);
   EXPECT_EQ(lifted[0].kind, EventKind::PenUp);
+}
+
+TEST_F(SdlPlatformTest, AltEnterAndF11SwitchTheFullScreenAndAreNoGameKeys) {
+  PushKey(SDL_KEYDOWN, SDLK_F11);
+  PushKey(SDL_KEYUP, SDLK_F11);
+  EXPECT_TRUE(Pass().empty());
+  PushKey(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
+  PushKey(SDL_KEYUP, SDLK_RETURN);  // Alt may be let go first: Enter still went down for no one
+  EXPECT_TRUE(Pass().empty());
+  const std::vector<std::pair<int, bool>> expected = {{1, true}, {1, false}};
+  EXPECT_EQ(windowChanges, expected);
+
+  // Enter alone is the action key, down and up.
+  PushKey(SDL_KEYDOWN, SDLK_RETURN);
+  PushKey(SDL_KEYUP, SDLK_RETURN);
+  const std::vector<PlatformEvent> events = Pass();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].kind, EventKind::KeyDown);
+  EXPECT_EQ(events[0].virtualKey, DeviceKey::Action);
+  EXPECT_EQ(events[1].kind, EventKind::KeyUp);
+  EXPECT_EQ(events[1].virtualKey, DeviceKey::Action);
 }
 
 TEST_F(SdlPlatformTest, ControllerSticksReportTheirPositions) {

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <time.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <vector>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kDisplayWidth = 240;
 constexpr int kDisplayHeight = 320;
+constexpr int kLargestScale = 16;
 
 // Desktop keys to device keys; the arrows are turned in landscape mode by the caller.
 uint16_t DeviceKeyForKeyboard(SDL_Keycode key) {
@@ -32,6 +34,12 @@ uint16_t DeviceKeyForKeyboard(SDL_Keycode key) {
     case SDLK_5: case SDLK_F12: return DeviceKey::App5;
     default: return 0;
   }
+}
+
+// Alt+Enter and F11 switch between the window and the full screen; they are not game keys.
+bool IsFullscreenToggle(const SDL_Keysym& key) {
+  if (key.sym == SDLK_F11) return true;
+  return (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0;
 }
 
 uint16_t DeviceKeyForControllerButton(uint8_t button) {
@@ -53,7 +61,10 @@ uint16_t DeviceKeyForControllerButton(uint8_t button) {
 class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(const SdlOptions& options)
-      : options_(options), audio_(CreateSdlAudioOutput()), frame_(kDisplayWidth * kDisplayHeight, 0) {}
+      : options_(options),
+        audio_(CreateSdlAudioOutput()),
+        fullscreen_(options.fullscreen),
+        frame_(kDisplayWidth * kDisplayHeight, 0) {}
 
   ~SdlPlatform() override {
     audio_->Close();
@@ -69,7 +80,7 @@ class SdlPlatform : public Platform {
   bool OpenDisplay(DisplayProperties* properties) override {
     scale_ = options_.scale > 0 ? options_.scale : LargestFittingScale();
     Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
-    if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow("Kestrel Run", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                kDisplayWidth * scale_, kDisplayHeight * scale_, flags);
     if (window_ == nullptr) return false;
@@ -118,6 +129,15 @@ class SdlPlatform : public Platform {
 
   void Suspend() override { suspended_ = true; }
   void Resume() override { suspended_ = false; }
+
+  void SetWindowIcon(const uint16_t* pixels, int size) override {
+    if (window_ == nullptr || pixels == nullptr || size <= 0) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint16_t*>(pixels), size, size, 16, size * 2,
+                                                           SDL_PIXELFORMAT_ARGB4444);
+    if (icon == nullptr) return;
+    SDL_SetWindowIcon(window_, icon);  // SDL keeps its own copy
+    SDL_FreeSurface(icon);
+  }
 
   void SetLandscape(bool landscape) override {
     if (landscape == landscape_) return;
@@ -169,7 +189,35 @@ class SdlPlatform : public Platform {
     const int width = landscape_ ? kDisplayHeight : kDisplayWidth;
     const int height = landscape_ ? kDisplayWidth : kDisplayHeight;
     SDL_RenderSetLogicalSize(renderer_, width, height);
-    if (!options_.fullscreen) SDL_SetWindowSize(window_, width * scale_, height * scale_);
+    if (!fullscreen_) SDL_SetWindowSize(window_, width * scale_, height * scale_);
+  }
+
+  void ToggleFullscreen() {
+    if (window_ == nullptr) return;
+    const bool fullscreen = !fullscreen_;
+    if (SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    fullscreen_ = fullscreen;
+    ApplyOrientation();  // back in a window: the remembered scale, not the desktop's size
+    ReportWindow();
+  }
+
+  // A window the player resized shows the picture at the largest whole factor that fits it;
+  // that factor becomes the window's scale. The window's size now counts, not the event's: a
+  // resize queued before a switch back from the full screen would give the desktop's size.
+  void NoteResize() {
+    if (window_ == nullptr || fullscreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0) return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    const int fit = std::min(width / (landscape_ ? kDisplayHeight : kDisplayWidth),
+                             height / (landscape_ ? kDisplayWidth : kDisplayHeight));
+    const int scale = std::clamp(fit, 1, kLargestScale);
+    if (scale == scale_) return;
+    scale_ = scale;
+    ReportWindow();
+  }
+
+  void ReportWindow() {
+    if (options_.windowChanged) options_.windowChanged(scale_, fullscreen_);
   }
 
   // Copies the frame memory to the window as the player holds the device.
@@ -200,10 +248,12 @@ class SdlPlatform : public Platform {
       event.virtualKey = landscape_ ? TurnArrowKeyForLandscape(deviceKey) : deviceKey;
       heldKeys_[source] = event.virtualKey;
     } else {
-      // Release the device key that was pressed, even if the orientation changed meanwhile.
+      // Release the device key that was pressed, even if the orientation changed meanwhile. A
+      // key that went down as something else (Enter of Alt+Enter) was never pressed for the game.
       auto held = heldKeys_.find(source);
-      event.virtualKey = held != heldKeys_.end() ? held->second : deviceKey;
-      if (held != heldKeys_.end()) heldKeys_.erase(held);
+      if (held == heldKeys_.end()) return;
+      event.virtualKey = held->second;
+      heldKeys_.erase(held);
     }
     pending_.push_back(event);
   }
@@ -230,8 +280,14 @@ class SdlPlatform : public Platform {
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) pending_.push_back(PlatformEvent{EventKind::FocusGained});
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) pending_.push_back(PlatformEvent{EventKind::FocusLost});
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) ShowFrame();  // the game may be paused
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteResize();
         break;
       case SDL_KEYDOWN:
+        if (IsFullscreenToggle(e.key.keysym)) {
+          if (e.key.repeat == 0) ToggleFullscreen();
+          break;
+        }
+        [[fallthrough]];
       case SDL_KEYUP: {
         const uint16_t key = DeviceKeyForKeyboard(e.key.keysym.sym);
         if (key != 0) QueueKey(e.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp, e.key.keysym.scancode, key);
@@ -313,6 +369,7 @@ class SdlPlatform : public Platform {
   SDL_Texture* portrait_ = nullptr;
   SDL_Texture* landscapeTexture_ = nullptr;
   int scale_ = 1;
+  bool fullscreen_ = false;
   bool landscape_ = false;
   bool suspended_ = false;
   std::vector<uint16_t> frame_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/platform.h"
@@ -10,6 +11,9 @@
 struct SdlOptions {
   int scale = 0;  // 0: the largest whole factor that fits the desktop
   bool fullscreen = false;
+  // Told the window's scale and fullscreen state whenever the player changes them (Alt+Enter or
+  // F11, resizing the window), so they can be remembered for the next start.
+  std::function<void(int scale, bool fullscreen)> windowChanged;
 };
 
 // Null when SDL cannot start (no video driver at all).
