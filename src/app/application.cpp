@@ -2,12 +2,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "app/screen.h"
+#include "content/pictures.h"
 #include "core/wide_string.h"
 #include "gfx/jpeg.h"
 #include "gfx/png.h"
 #include "platform/files.h"
+#include "platform/program_icon.h"
 
 namespace {
 
@@ -72,8 +75,18 @@ void GapiApplication::OnKillFocus() {
 
 bool GapiApplication::OpenDisplay() {
   if (!platform_->OpenDisplay(&displayProperties)) return false;
+  ShowProgramIcon();
   SetScreenMode(ScreenModePortrait);
   return true;
+}
+
+void GapiApplication::ShowProgramIcon() {
+  Surface icon;
+  if (!LoadProgramPicture(icon, kProgramIconPicture, kProgramIconMask) || icon.width != icon.height) return;
+  std::vector<uint16_t> pixels;
+  pixels.reserve(static_cast<size_t>(icon.width) * icon.height);
+  for (uint32_t y = 0; y < icon.height; ++y) pixels.insert(pixels.end(), icon.Row(y), icon.Row(y) + icon.width);
+  platform_->SetWindowIcon(pixels.data(), static_cast<int>(icon.width));
 }
 
 void GapiApplication::CloseDisplay() {

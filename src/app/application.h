@@ -82,6 +82,8 @@ class GapiApplication : public AppWindow {
   uint8_t OnKeyUp(uint16_t virtualKey) override;
 
   virtual bool OpenDisplay();
+  // Gives the window the program's icon (a desktop shows it in the task bar).
+  void ShowProgramIcon();
   virtual void CloseDisplay();
   // Replaces the back surface by one for the new mode (cleared to black, depths empty) and
   // clears every key state; nothing happens when the mode is already current.

@@ -19,6 +19,7 @@
 
 #include "gfx/jpeg.h"
 #include "gfx/surface.h"
+#include "platform/program_icon.h"
 #include "sound/sound.h"
 #include "sound/sound_test_support.h"
 
@@ -116,6 +117,8 @@ constexpr PictureSize kPictureSizes[] = {
     {1320, 1321, 160, 22}, {1330, 1331, 160, 22}, {1340, 1341, 160, 22}, {1350, 1351, 160, 22},
     {1360, 1361, 160, 22}, {1370, 1371, 160, 22}, {1380, 1381, 160, 22}, {1400, 1401, 160, 22},
     {1410, 1411, 160, 40}, {1420, 1421, 160, 22}, {1430, 1431, 160, 22},
+    // The window icon.
+    {kProgramIconPicture, kProgramIconMask, 64, 64},
 };
 
 const PictureSize* FindSize(uint32_t id) {
@@ -167,7 +170,7 @@ TEST(ProgramPictures, EveryMaskIsGreyscaleAtItsPicturesSize) {
 TEST(ProgramPictures, MasksHideTheCornersOfRoundShapesAndShowTheirMiddle) {
   const struct {
     uint32_t id, maskId;
-  } shapes[] = {{301, 300}, {1000, 1001}, {262, 271}, {400, 401}, {110, 111}};
+  } shapes[] = {{301, 300}, {1000, 1001}, {262, 271}, {400, 401}, {110, 111}, {kProgramIconPicture, kProgramIconMask}};
   for (const auto& shape : shapes) {
     SCOPED_TRACE("picture " + std::to_string(shape.id));
     const auto colour = Picture(shape.id), mask = Picture(shape.maskId);

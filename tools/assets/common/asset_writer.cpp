@@ -43,7 +43,23 @@ bool WriteJpegPicture(const std::string& path, const Picture& picture, int quali
   return WriteBytesToFile(path, EncodeJpegPicture(picture, quality));
 }
 
+namespace {
+
+// The PNG colour type of a picture with that many samples a pixel, or -1.
+int PngColourType(int components) {
+  switch (components) {
+    case 1: return PNG_COLOR_TYPE_GRAY;
+    case 3: return PNG_COLOR_TYPE_RGB;
+    case 4: return PNG_COLOR_TYPE_RGBA;
+    default: return -1;
+  }
+}
+
+}  // namespace
+
 bool WritePngPicture(const std::string& path, const Picture& picture) {
+  const int colourType = PngColourType(picture.components);
+  if (colourType < 0 || picture.width == 0 || picture.height == 0) return false;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -51,8 +67,8 @@ bool WritePngPicture(const std::string& path, const Picture& picture) {
   bool ok = false;
   if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
     png_init_io(png, file);
-    png_set_IHDR(png, info, picture.width, picture.height, 8, picture.components == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, picture.width, picture.height, 8, colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (uint32_t y = 0; y < picture.height; ++y) png_write_row(png, const_cast<png_bytep>(picture.At(0, y)));
     png_write_end(png, nullptr);

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// An 8-bit picture: `components` samples per pixel (3 for R, G, B; 1 for grey), rows top down.
+// An 8-bit picture: `components` samples per pixel (3 for R, G, B; 4 for R, G, B and straight
+// alpha; 1 for grey), rows top down.
 struct Picture {
   uint32_t width = 0;
   uint32_t height = 0;
@@ -25,7 +26,8 @@ std::vector<uint8_t> EncodeJpegPicture(const Picture& picture, int quality);
 
 bool WriteBytesToFile(const std::string& path, const std::vector<uint8_t>& bytes);
 bool WriteJpegPicture(const std::string& path, const Picture& picture, int quality);
-// A PNG of the picture, for contact sheets (grey pictures are written as grey).
+// A PNG of the picture: grey, RGB or RGBA as its components say (contact sheets, icons). False
+// for any other number of components or when the file cannot be written.
 bool WritePngPicture(const std::string& path, const Picture& picture);
 // RIFF/WAVE, PCM 16-bit mono.
 std::vector<uint8_t> EncodeWavMono16(const std::vector<int16_t>& samples, uint32_t sampleRate);

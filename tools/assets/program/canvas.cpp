@@ -382,3 +382,20 @@ Picture Canvas::MaskPicture() const {
   }
   return picture;
 }
+
+Picture Canvas::RgbaPicture() const {
+  Picture picture(width_, height_, 4);
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      const double alpha = alpha_[Index(x, y)];
+      if (alpha <= kDrawnOpacity) continue;
+      const Rgb c = ColourAt(x, y);
+      uint8_t* pixel = picture.At(x, y);
+      pixel[0] = ToByte(c.r);
+      pixel[1] = ToByte(c.g);
+      pixel[2] = ToByte(c.b);
+      pixel[3] = ToByte(alpha);
+    }
+  }
+  return picture;
+}

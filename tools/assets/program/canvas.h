@@ -131,6 +131,9 @@ class Canvas {
   Picture ColourPicture() const;
   // The mask of a masked pair: coverage 0..1 as grey 0..255 (black transparent, white opaque).
   Picture MaskPicture() const;
+  // The picture with its coverage as straight alpha (RGBA), for files shown over anything;
+  // pixels with nothing drawn are fully transparent black.
+  Picture RgbaPicture() const;
 
  private:
   size_t Index(int x, int y) const { return static_cast<size_t>(y) * width_ + x; }

@@ -9,6 +9,7 @@
 #include "gfx/font.h"
 #include "gfx/jpeg.h"
 #include "gfx/surface.h"
+#include "icon.h"
 
 namespace {
 
@@ -65,14 +66,41 @@ Surface MaskSurface(const Picture& mask) {
   return surface;
 }
 
+uint16_t CheckAt(uint32_t x, uint32_t y) { return ((x / 6 + y / 6) % 2) != 0 ? kCheckLight : kCheckDark; }
+
 // The masked picture drawn by BlitAlpha over a checkerboard, as the game would draw it.
 Surface OverCheckerboard(const Surface& sprite) {
   Surface surface;
   surface.Create(sprite.width, sprite.height);
   for (uint32_t y = 0; y < sprite.height; ++y) {
-    for (uint32_t x = 0; x < sprite.width; ++x) surface.Row(y)[x] = ((x / 6 + y / 6) % 2) != 0 ? kCheckLight : kCheckDark;
+    for (uint32_t x = 0; x < sprite.width; ++x) surface.Row(y)[x] = CheckAt(x, y);
   }
   BlitAlpha(surface, 0, 0, sprite, 0, 0, sprite.width, sprite.height);
+  return surface;
+}
+
+// An RGB565 colour widened to 8 bits per channel by repeating its top bits.
+void Widen565(uint16_t colour, uint8_t rgb[3]) {
+  const int r5 = colour >> 11, g6 = (colour >> 5) & 0x3F, b5 = colour & 0x1F;
+  rgb[0] = static_cast<uint8_t>((r5 << 3) | (r5 >> 2));
+  rgb[1] = static_cast<uint8_t>((g6 << 2) | (g6 >> 4));
+  rgb[2] = static_cast<uint8_t>((b5 << 3) | (b5 >> 2));
+}
+
+// An RGBA picture (a desktop icon) over the checkerboard, as a desktop would blend it.
+Surface RgbaOverCheckerboard(const Picture& picture) {
+  Surface surface;
+  surface.Create(picture.width, picture.height);
+  for (uint32_t y = 0; y < picture.height; ++y) {
+    for (uint32_t x = 0; x < picture.width; ++x) {
+      const uint8_t* pixel = picture.At(x, y);
+      uint8_t back[3];
+      Widen565(CheckAt(x, y), back);
+      int blended[3];
+      for (int c = 0; c < 3; ++c) blended[c] = (pixel[c] * pixel[3] + back[c] * (255 - pixel[3]) + 127) / 255;
+      surface.Row(y)[x] = static_cast<uint16_t>(((blended[0] >> 3) << 11) | ((blended[1] >> 2) << 5) | (blended[2] >> 3));
+    }
+  }
   return surface;
 }
 
@@ -80,12 +108,7 @@ Picture ToPicture(const Surface& surface) {
   Picture picture(surface.width, surface.height, 3);
   for (uint32_t y = 0; y < surface.height; ++y) {
     for (uint32_t x = 0; x < surface.width; ++x) {
-      const uint16_t c = surface.Row(y)[x];
-      const int r5 = c >> 11, g6 = (c >> 5) & 0x3F, b5 = c & 0x1F;
-      uint8_t* pixel = picture.At(x, y);
-      pixel[0] = static_cast<uint8_t>((r5 << 3) | (r5 >> 2));
-      pixel[1] = static_cast<uint8_t>((g6 << 2) | (g6 >> 4));
-      pixel[2] = static_cast<uint8_t>((b5 << 3) | (b5 >> 2));
+      Widen565(surface.Row(y)[x], picture.At(x, y));
     }
   }
   return picture;
@@ -135,6 +158,22 @@ std::vector<Cell> CellsOf(const PictureSet& set, const EncodedPictures& encoded,
     cells.push_back(std::move(cell));
   }
   return cells;
+}
+
+// The desktop icons at every size at 1:1, and the two smallest enlarged, where a blurred outline
+// shows first.
+void AddDesktopIconCells(std::vector<Cell>& cells) {
+  Cell sizes, enlarged;
+  sizes.label = "desktop icons, 16 to 256 pixels";
+  enlarged.label = "16 and 32 pixels, enlarged 4 times";
+  enlarged.scale = 4;
+  for (int pixels : kProgramIconSizes) {
+    const Picture icon = DrawProgramIcon(pixels).RgbaPicture();
+    sizes.tiles.push_back(RgbaOverCheckerboard(icon));
+    if (pixels <= 32) enlarged.tiles.push_back(RgbaOverCheckerboard(icon));
+  }
+  cells.push_back(std::move(sizes));
+  cells.push_back(std::move(enlarged));
 }
 
 // Lays the cells out in rows, left to right, and writes the sheet.
@@ -361,10 +400,13 @@ bool WriteContactSheets(const std::string& folder, const PictureSet& set, const 
       {"popups.png", "Popup labels and chooser (colour, mask, through the mask)", PictureGroup::Popups},
       {"selection.png", "Helicopter and loadout choice (colour, mask, through the mask)", PictureGroup::Selection},
       {"effects.png", "Effect sprites, 64 x 64 (colour, mask, through the mask)", PictureGroup::Effects},
+      {"icons.png", "Window icon (colour, mask, through the mask) and desktop icons", PictureGroup::Icons},
   };
   bool ok = true;
   for (const Sheet& sheet : kSheets) {
-    ok = WriteCellSheet(folder + "/" + sheet.file, sheet.title, CellsOf(set, encoded, sheet.group)) && ok;
+    std::vector<Cell> cells = CellsOf(set, encoded, sheet.group);
+    if (sheet.group == PictureGroup::Icons) AddDesktopIconCells(cells);
+    ok = WriteCellSheet(folder + "/" + sheet.file, sheet.title, cells) && ok;
   }
   return WriteCellSheet(folder + "/mock-screens.png", "Screens assembled from the pieces", MockScreens(encoded)) && ok;
 }

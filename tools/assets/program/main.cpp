@@ -3,7 +3,8 @@
 //   kestrel-program-assets ASSETS [CONTACT-SHEETS]
 //
 // ASSETS receives raw/<id>.jpg (pictures and masks) and sound/<id>.wav (PCM 16-bit mono,
-// 11025 Hz), the folder the game's resource table is compiled from, and a stamp file
+// 11025 Hz), the folder the game's resource table is compiled from; the desktop icons in
+// icons/hicolor/ (a PNG for each size and an SVG, laid out as an icon theme); and a stamp file
 // program-assets.stamp written last. With CONTACT-SHEETS, PNG previews of the pictures and a
 // list of the sounds with their lengths and levels (sounds.txt) go there too. The same program
 // always writes the same bytes.
@@ -17,6 +18,7 @@
 
 #include "asset_writer.h"
 #include "contact_sheet.h"
+#include "icon.h"
 #include "picture_set.h"
 #include "program_sounds.h"
 #include "synth.h"
@@ -82,6 +84,7 @@ int main(int argc, char** argv) {
   AddPopupPictures(set);
   AddSelectionPictures(set);
   AddEffectPictures(set);
+  AddProgramIconPicture(set);
   if (!CheckSet(set)) return 1;
 
   bool ok = true;
@@ -102,6 +105,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
       ok = false;
     }
+  }
+  if (!WriteProgramIcons(assets)) {
+    std::fprintf(stderr, "cannot write the icons in %s\n", (assets / "icons").string().c_str());
+    ok = false;
   }
   if (argc == 3) {
     fs::create_directories(argv[2], error);

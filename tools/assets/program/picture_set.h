@@ -11,7 +11,7 @@
 #include "canvas.h"
 
 // Where a picture belongs, for the contact sheets.
-enum class PictureGroup { Screens, MenuFrame, Popups, Selection, Effects };
+enum class PictureGroup { Screens, MenuFrame, Popups, Selection, Effects, Icons };
 
 struct ProgramPicture {
   uint32_t id = 0;
