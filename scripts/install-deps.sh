@@ -9,6 +9,8 @@ packages=(
   libsdl2-dev
   unar
   libassimp-dev
+  # Installing and packaging, and the tests that check both
+  file desktop-file-utils appstream lintian groff-base
 )
 
 missing=()
