@@ -47,6 +47,7 @@ namespace {
 constexpr uint32_t kLongestSoakSeconds = 24 * 3600;
 
 struct Options {
+  bool help = false;
   bool headless = false;
   bool scaleGiven = false;
   bool fullscreenGiven = false;
@@ -69,6 +70,7 @@ void PrintUsage(std::FILE* out) {
                "                   [--record FILE]\n"
                "                   [QUICK START]\n"
                "       kestrel-run --headless --soak SECONDS [--seed N]   (SECONDS 1..%u, seed 1 by default)\n"
+               "       kestrel-run --help\n"
                "quick start: --mission NAME [--chopper NAME] [--weapon NAME]...\n",
                kLongestSoakSeconds);
 }
@@ -85,6 +87,10 @@ bool ParseNumber(const char* text, uint64_t minimum, uint64_t maximum, uint64_t*
 bool ParseOptions(int argc, char** argv, Options* options) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      options->help = true;
+      return argc == 2;
+    }
     if (arg == "--headless") {
       options->headless = true;
     } else if (arg == "--script" && i + 1 < argc) {
@@ -247,6 +253,10 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, &options)) {
     PrintUsage(stderr);
     return 2;
+  }
+  if (options.help) {
+    PrintUsage(stdout);
+    return 0;
   }
   MemoryHooks hooks;
   hooks.showOutOfMemory = &ShowOutOfMemory;

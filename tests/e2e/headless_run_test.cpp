@@ -34,6 +34,15 @@ TEST(HeadlessRun, StateLinesGoToStandardOutput) {
   EXPECT_NE(run.output.find("{\"screen\":"), std::string::npos) << run.output;
 }
 
+TEST(HeadlessRun, HelpIsAnAnswerAndNotAMistake) {
+  RunFolder folder("help");
+  const ProgramRun help = RunProgram(folder, "--help");
+  EXPECT_EQ(help.exitStatus, 0) << help.output;
+  EXPECT_TRUE(Has(help.output, "usage: kestrel-run")) << help.output;
+  const ProgramRun mixed = RunProgram(folder, "--help --headless");
+  EXPECT_EQ(mixed.exitStatus, 2) << mixed.output;
+}
+
 TEST(HeadlessRun, BadScriptLineFailsWithItsLineNumber) {
   RunFolder folder("bad");
   const ProgramRun run = RunHeadless(folder, "wait 100\nfly away\n");
