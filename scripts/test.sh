@@ -23,15 +23,24 @@ run_one_suite() {
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure -L "^${suite}\$"
 }
 
+# The soaks press every key, the screenshot key too: they play in a home of their own, so the
+# screenshots and folders they make stay out of the user's.
+soak_home=$(mktemp -d)
+trap 'rm -rf "$soak_home"' EXIT
+soak() {
+  env HOME="$soak_home" XDG_CONFIG_HOME="$soak_home/config" XDG_DATA_HOME="$soak_home/data" \
+    XDG_DOCUMENTS_DIR="$soak_home/documents" "$@"
+}
+
 run_suite build
 # Ten simulated minutes of random play (kestrel-run --soak): the resident memory must stay flat
 # after the first minute here, and in the sanitizer build nothing may leak or misbehave (a few
 # seconds of wall time here, about 10 s there).
-build/bin/kestrel-run --headless --soak 600 --seed 1
+soak build/bin/kestrel-run --headless --soak 600 --seed 1
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-asan -DKESTREL_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  build-asan/bin/kestrel-run --headless --soak 600 --seed 1
+  soak build-asan/bin/kestrel-run --headless --soak 600 --seed 1
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   run_one_suite build-tsan sound_tests -DKESTREL_SANITIZE_THREAD=ON
 echo "All tests passed (normal and sanitizer builds)."
