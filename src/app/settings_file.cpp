@@ -2,33 +2,28 @@
 
 #include <string_view>
 
+#include "content/ini.h"
+#include "core/wide_string.h"
 #include "platform/files.h"
 
 namespace {
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+// Whether a line of the file starts a section (a "[" anywhere does, as the game reads the file)
+// and whether that section is `section`, decided by the game's own INI reader, so that names are
+// trimmed, cut and compared exactly as the game does when it loads the settings.
+bool StartsSection(std::string_view line) { return line.find('[') != std::string_view::npos; }
 
-// The name of the section a line starts, or false when the line starts none.
-bool SectionHeader(std::string_view line, std::string_view* name) {
-  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-  if (line.empty() || line.front() != '[') return false;
-  const size_t close = line.find(']');
-  if (close == std::string_view::npos) return false;
-  *name = line.substr(1, close - 1);
-  return true;
+bool HeadsSection(std::string_view line, const std::u16string& section) {
+  IniDocument document;
+  document.ParseText(WideFromCp1252(line.data(), line.size()).c_str());
+  return document.FindSection(section.c_str()) != nullptr;
 }
 
 }  // namespace
 
 std::string ReplaceIniSection(const std::string& text, const std::string& section, const std::string& body) {
   const std::string replacement = "[" + section + "]\n" + body;
+  const std::u16string sectionName = WideFromCp1252(section);
   std::string result;
   bool inOurs = false;
   bool written = false;
@@ -38,9 +33,8 @@ std::string ReplaceIniSection(const std::string& text, const std::string& sectio
     end = end == std::string::npos ? text.size() : end + 1;
     const std::string_view line(text.data() + start, end - start);
     start = end;
-    std::string_view name;
-    if (SectionHeader(line, &name)) {
-      inOurs = SameNameIgnoringCase(name, section);
+    if (StartsSection(line)) {
+      inOurs = HeadsSection(line, sectionName);
       if (inOurs && !written) {
         result += replacement;
         written = true;

@@ -6,9 +6,10 @@
 #include <string>
 
 // `text` (an INI file) with the section `section` replaced by `body` (its key lines, each
-// ending in '\n'), or with the section added at the end when the text has none. Section names
-// compare ignoring ASCII case, as the game's INI reader compares them; a section that appears
-// more than once is replaced where it first appears and its later copies are dropped.
+// ending in '\n'), or with the section added at the end when the text has none. Which lines
+// start which sections is decided by the game's INI reader, as when it loads the file; a section
+// that appears more than once is replaced where it first appears and its later copies are
+// dropped.
 std::string ReplaceIniSection(const std::string& text, const std::string& section, const std::string& body);
 
 // Reads the file at `path` (missing: empty), replaces the section and writes the file back
